@@ -1,0 +1,29 @@
+// The process entry: argument echo, argument and setting checks, and the
+// paths derived from them.
+#pragma once
+
+#include "front/context.h"
+#include "front/settings.h"
+
+namespace vemba {
+
+constexpr size_t kPathCapacity = 2560;
+constexpr size_t kMessageLimit = 500;
+constexpr size_t kLanguageSystemNameLimit = 100;
+constexpr size_t kPageNameMin = 6;
+constexpr size_t kPageNameMax = 508;
+constexpr size_t kScriptTypeLimit = 511;
+
+/// True when a page name may name a file under the pages and sounds
+/// directories and stand inside a quoted attribute.
+bool is_safe_page_name(std::string_view name);
+
+/// Echoes and checks the arguments and reads the settings into ctx. True when
+/// the request may run; false when the process is to exit with status 0.
+bool tts_entry(Context& ctx, int argc, const char* const* argv, Request* request);
+
+/// The whole request program; returns the process exit status.
+int vemba_tts_main(int argc, const char* const* argv, FileSystem& fs, Clock& clock,
+                   Console& console);
+
+}  // namespace vemba

@@ -1,0 +1,69 @@
+#include "front/log.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace vemba {
+namespace {
+
+TEST(LogRecord, Format) {
+  LocalTime when{2026, 12, 6, 9, 5, 3, 0};
+  struct Case {
+    int level;
+    const char* message;
+    const char* record;
+  } cases[] = {
+      {TTS_LL_INFO, "TTS_ID = '1'", "2026/12/06 09:05:03 [INFO] TTS_ID = '1'"},
+      {TTS_LL_ERR, "x\n", "2026/12/06 09:05:03 [ERR ] x"},
+      {TTS_LL_WARN, "x\r\n", "2026/12/06 09:05:03 [WARN] x"},
+      {TTS_LL_VERB, "x\n\n\n", "2026/12/06 09:05:03 [VERB] x\n"},  // at most two removed
+      {TTS_LL_INFO, "a\nb", "2026/12/06 09:05:03 [INFO] a\nb"},
+      {7, "odd", "2026/12/06 09:05:03 [] odd"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(format_log_record(c.level, when, c.message), c.record) << c.message;
+  }
+}
+
+TEST(LogRecord, LongMessagesAreCut) {
+  LocalTime when{2026, 12, 6, 9, 5, 3, 0};
+  EXPECT_EQ(format_log_record(TTS_LL_INFO, when, std::string(9000, 'x')).size(), kLogRecordLimit);
+}
+
+TEST(Log, LevelFilterAndFile) {
+  test::TempDir dir;
+  PosixFileSystem fs;
+  FixedClock clock(utc_seconds(2026, 12, 6, 9, 5, 3));
+  StringConsole console;
+  Log log(console, clock);
+  tts_log(log, TTS_LL_WARN, "before level %d", 1);  // level 0: errors only
+  log.set_level(TTS_LL_WARN);
+  log.open(fs, dir.file("logTTS20261206.txt"));
+  tts_log(log, TTS_LL_ERR, "e%d\n", 1);
+  tts_log(log, TTS_LL_WARN, "w");
+  tts_log(log, TTS_LL_INFO, "i");
+  tts_log(log, TTS_LL_VERB, "v");
+  log.close();
+  tts_log(log, TTS_LL_ERR, "after close");
+  const char* both =
+      "2026/12/06 09:05:03 [ERR ] e1\n"
+      "2026/12/06 09:05:03 [WARN] w\n";
+  EXPECT_EQ(test::read_file(dir.file("logTTS20261206.txt")), both);
+  EXPECT_EQ(console.text(), std::string(both) + "2026/12/06 09:05:03 [ERR ] after close\n");
+}
+
+TEST(Log, UnopenableFileIsReportedOnTheConsole) {
+  PosixFileSystem fs;
+  FixedClock clock(0);
+  StringConsole console;
+  Log log(console, clock);
+  log.open(fs, "/nonexistent-dir/logTTS1.txt");
+  EXPECT_FALSE(log.is_open());
+  EXPECT_EQ(console.text(), "ERROR!! Unable to open log file [/nonexistent-dir/logTTS1.txt]\n");
+}
+
+TEST(Log, DayNumber) { EXPECT_EQ(log_day_number({2026, 12, 6, 0, 0, 0, 0}), 20261206); }
+
+}  // namespace
+}  // namespace vemba

@@ -1,0 +1,83 @@
+// The file system as the request sees it. Paths are given the way the
+// system builds them, with "\" as separator; every "\" is taken as "/" when a
+// file is actually touched.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vemba {
+
+/// One directory entry found by a wildcard listing.
+struct DirEntry {
+  std::string name;
+  int64_t mtime = 0;  // last write, seconds since the epoch
+};
+
+/// Outcome of reading a whole file.
+enum class ReadStatus { kOk, kNotFound, kUnreadable };
+
+/// A file opened for appending; every append reaches the file in one write.
+class AppendFile {
+ public:
+  virtual ~AppendFile() = default;
+  virtual bool append(std::string_view data) = 0;
+};
+
+/// An exclusive advisory lock, held until destroyed.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual bool exists(const std::string& path) = 0;
+  /// Size in bytes, or -1 when the file cannot be examined.
+  virtual int64_t file_size(const std::string& path) = 0;
+  /// Reads at most max_bytes of the file into *out (replacing its content).
+  virtual ReadStatus read_file(const std::string& path, std::string* out,
+                               size_t max_bytes = std::numeric_limits<size_t>::max()) = 0;
+  /// Creates or truncates the file and writes data.
+  virtual bool write_file(const std::string& path, std::string_view data) = 0;
+  /// Writes data to a temporary file beside path and renames it into place,
+  /// so readers see either the old or the new file, never a partial one.
+  virtual bool write_file_atomic(const std::string& path, std::string_view data) = 0;
+  /// Opens (creating if needed) a file for appending; null on failure.
+  virtual std::unique_ptr<AppendFile> open_append(const std::string& path) = 0;
+  /// Lists the entries of dir whose names match mask ("*" and "?" wildcards).
+  /// False when the directory cannot be read.
+  virtual bool list(const std::string& dir, const std::string& mask,
+                    std::vector<DirEntry>* entries) = 0;
+  virtual bool delete_file(const std::string& path) = 0;
+  /// Takes an exclusive lock on path (created if missing); null on failure.
+  virtual std::unique_ptr<FileLock> lock(const std::string& path) = 0;
+};
+
+/// The real file system.
+class PosixFileSystem : public FileSystem {
+ public:
+  bool exists(const std::string& path) override;
+  int64_t file_size(const std::string& path) override;
+  ReadStatus read_file(const std::string& path, std::string* out, size_t max_bytes) override;
+  using FileSystem::read_file;
+  bool write_file(const std::string& path, std::string_view data) override;
+  bool write_file_atomic(const std::string& path, std::string_view data) override;
+  std::unique_ptr<AppendFile> open_append(const std::string& path) override;
+  bool list(const std::string& dir, const std::string& mask,
+            std::vector<DirEntry>* entries) override;
+  bool delete_file(const std::string& path) override;
+  std::unique_ptr<FileLock> lock(const std::string& path) override;
+};
+
+/// The path the OS is given for a system path: every "\" becomes "/".
+std::string os_path(std::string_view path);
+
+}  // namespace vemba
