@@ -16,7 +16,10 @@ namespace vemba {
 
 struct Context {
   Context(FileSystem& fs_, Clock& clock_, Console& console_, std::string config_dir)
-      : fs(fs_), clock(clock_), console(console_), log(console_, clock_),
+      : fs(fs_),
+        clock(clock_),
+        console(console_),
+        log(console_, clock_),
         config(fs_, log, std::move(config_dir)) {}
 
   FileSystem& fs;

@@ -101,7 +101,8 @@ bool tts_entry(Context& ctx, int argc, const char* const* argv, Request* request
     if (settings.wwwroot.size() > kPathCapacity) wrong = true;
   }
   if (!log_level) {
-    tts_log(log, TTS_LL_ERR, "TTS_LOG_LEVEL is NOT specified. Setting default = [TTS_LL_INFO]...\n");
+    tts_log(log, TTS_LL_ERR,
+            "TTS_LOG_LEVEL is NOT specified. Setting default = [TTS_LL_INFO]...\n");
     settings.log_level = TTS_LL_INFO;
   } else {
     settings.log_level = leading_int(*log_level);
@@ -127,9 +128,9 @@ bool tts_entry(Context& ctx, int argc, const char* const* argv, Request* request
     if (dir->size() >= kPathCapacity) wrong = true;
   }
 
-  std::string wav_name =
-      string_printf("sound%s.wav", request->page_name.substr(std::min<size_t>(
-                                                           6, request->page_name.size())).c_str());
+  std::string wav_name = string_printf(
+      "sound%s.wav",
+      request->page_name.substr(std::min<size_t>(6, request->page_name.size())).c_str());
   if (wav_name.size() + settings.sounds_dir.size() + 1 >= kPathCapacity ||
       request->page_name.size() + settings.pages_dir.size() + 1 >= kPathCapacity) {
     wrong = true;

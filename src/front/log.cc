@@ -58,6 +58,8 @@ void tts_log(Log& log, int level, const char* format, ...) {
   log.write(level, message);
 }
 
-int log_day_number(const LocalTime& date) { return date.year * 10000 + date.month * 100 + date.day; }
+int log_day_number(const LocalTime& date) {
+  return date.year * 10000 + date.month * 100 + date.day;
+}
 
 }  // namespace vemba

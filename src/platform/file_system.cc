@@ -70,8 +70,7 @@ int64_t PosixFileSystem::file_size(const std::string& path) {
   return static_cast<int64_t>(st.st_size);
 }
 
-ReadStatus PosixFileSystem::read_file(const std::string& path, std::string* out,
-                                      size_t max_bytes) {
+ReadStatus PosixFileSystem::read_file(const std::string& path, std::string* out, size_t max_bytes) {
   out->clear();
   int fd = ::open(os_path(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT ? ReadStatus::kNotFound : ReadStatus::kUnreadable;
@@ -107,8 +106,8 @@ bool PosixFileSystem::write_file(const std::string& path, std::string_view data)
 bool PosixFileSystem::write_file_atomic(const std::string& path, std::string_view data) {
   static std::atomic<unsigned> counter{0};
   std::string target = os_path(path);
-  std::string temp = target + ".tmp" + std::to_string(::getpid()) + "_" +
-                     std::to_string(counter.fetch_add(1));
+  std::string temp =
+      target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   bool ok = write_all(fd, data);

@@ -34,8 +34,8 @@ int64_t read_leading(std::string_view text, int64_t lo, int64_t hi) {
 }  // namespace
 
 int leading_int(std::string_view text) {
-  return static_cast<int>(read_leading(text, std::numeric_limits<int>::min(),
-                                       std::numeric_limits<int>::max()));
+  return static_cast<int>(
+      read_leading(text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 int64_t leading_int64(std::string_view text) {
