@@ -1,0 +1,73 @@
+#include "tools/pack_commands.h"
+
+#include <string_view>
+
+namespace vemba {
+
+namespace {
+
+constexpr const char* kToolUsage =
+    "usage: vemba_pack COMMAND [ARGS...]\n"
+    "       vemba_pack COMMAND --help\n"
+    "\n"
+    "Tools for writing language packs.\n"
+    "\n"
+    "Commands:\n";
+
+bool is_help(std::string_view arg) { return arg == "--help" || arg == "-h"; }
+
+void write_tool_usage(Console& to) {
+  std::string text = kToolUsage;
+  for (const PackCommand& command : pack_commands()) {
+    std::string name = command.name;
+    name.resize(std::max<size_t>(name.size(), 12), ' ');
+    text += "  " + name + "  " + command.summary + "\n";
+  }
+  to.write(text);
+}
+
+}  // namespace
+
+const std::vector<PackCommand>& pack_commands() {
+  static const std::vector<PackCommand> commands = {
+#define VEMBA_PACK_COMMAND(name) pack_command_##name(),
+#include "tools/pack_command_list.h"
+#undef VEMBA_PACK_COMMAND
+  };
+  return commands;
+}
+
+int pack_usage_error(PackEnv& env, const PackCommand& command, const std::string& message) {
+  env.err.write("vemba_pack " + std::string(command.name) + ": " + message + "\n");
+  env.err.write(command.usage);
+  return kPackUsageError;
+}
+
+int vemba_pack_main(int argc, const char* const* argv, PackEnv& env) {
+  if (argc < 2) {
+    env.err.write("vemba_pack: no command given\n");
+    write_tool_usage(env.err);
+    return kPackUsageError;
+  }
+  std::string_view name = argv[1];
+  if (is_help(name) || name == "help") {
+    write_tool_usage(env.out);
+    return 0;
+  }
+  for (const PackCommand& command : pack_commands()) {
+    if (name != command.name) continue;
+    std::vector<std::string> args(argv + 2, argv + argc);
+    for (const std::string& arg : args) {
+      if (is_help(arg)) {
+        env.out.write(command.usage);
+        return 0;
+      }
+    }
+    return command.run(env, args);
+  }
+  env.err.write("vemba_pack: unknown command '" + std::string(name) + "'\n");
+  write_tool_usage(env.err);
+  return kPackUsageError;
+}
+
+}  // namespace vemba
