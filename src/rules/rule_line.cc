@@ -1,0 +1,177 @@
+#include "rules/rule_line.h"
+
+#include <string>
+#include <utility>
+
+#include "platform/text_util.h"
+#include "rules/var_type.h"
+
+namespace vemba {
+
+namespace {
+
+constexpr std::string_view kWav = ".wav";
+
+// Calls fn on every non-empty piece of text between separators.
+template <typename Fn>
+void for_each_token(std::string_view text, char separator, Fn fn) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find(separator, pos);
+    if (end == std::string_view::npos) end = text.size();
+    if (end > pos && !fn(text.substr(pos, end - pos))) return;
+    pos = end + 1;
+  }
+}
+
+// A prompt file name: its first ".wav" ends it and has at least one
+// character before it. So hour.wav/hours.wav is a group, not one name.
+bool is_wav_name(std::string_view token) {
+  size_t at = token.find(kWav);
+  return at != std::string_view::npos && at > 0 && at + kWav.size() == token.size();
+}
+
+bool valid_slot_number(int number, size_t slot_count) {
+  return number >= 1 && static_cast<size_t>(number) <= slot_count;
+}
+
+// The left part: slots and name. False when a token was refused.
+bool read_left_part(LoadReport& report, std::string_view quoted, std::string_view left, Rule* rule,
+                    bool* has_name) {
+  bool ok = true;
+  for_each_token(left, ' ', [&](std::string_view token) {
+    if (token.size() >= kRuleTokenLimit) {
+      report.message(TTS_LL_ERR, "ERROR !! Description too long [%s]", std::string(quoted).c_str());
+      ok = false;
+      return false;
+    }
+    if (token.front() == '<') {
+      VarTypeAndOption tag = var_type_of(token);
+      if (token.find('>') == std::string_view::npos || tag.type == VAR_UNDEFINED) {
+        report.message(TTS_LL_ERR, "ERROR !! Wrong rule description [%s]",
+                       std::string(quoted).c_str());
+        ok = false;
+        return false;
+      }
+      rule->slots.push_back(VarValue{"none", tag.type, tag.option});
+    } else if (!*has_name) {
+      rule->name.assign(token);
+      *has_name = true;
+    }
+    return true;
+  });
+  return ok;
+}
+
+// One alternatives group such as minute.wav/minutes.wav/2.
+bool read_group(std::string_view token, size_t slot_count, std::vector<RuleItem>* items) {
+  size_t group_start = items->size();
+  int32_t plural = 0;
+  bool ok = true;
+  for_each_token(token, '/', [&](std::string_view piece) {
+    if (is_wav_name(piece)) {
+      items->push_back(RuleItem{std::string(piece), 0, ++plural});
+      return true;
+    }
+    int number = leading_int(piece);
+    if (!valid_slot_number(number, slot_count)) {
+      ok = false;
+      return false;
+    }
+    for (size_t i = group_start; i < items->size(); ++i) (*items)[i].depends_on = number - 1;
+    return true;
+  });
+  // Alternatives without a number depend on the first slot, which a rule
+  // without slots does not have.
+  if (ok && slot_count == 0 && items->size() > group_start) ok = false;
+  return ok;
+}
+
+// The right part: the items. False when a token was refused.
+bool read_right_part(LoadReport& report, std::string_view quoted, std::string_view right,
+                     Rule* rule) {
+  bool ok = true;
+  const size_t slot_count = rule->slots.size();
+  for_each_token(right, ' ', [&](std::string_view token) {
+    bool dependence_ok = true;
+    if (is_wav_name(token)) {
+      rule->items.push_back(RuleItem{std::string(token), -1, 0});
+      return true;
+    } else if (token.find(kWav) != std::string_view::npos) {
+      dependence_ok = read_group(token, slot_count, &rule->items);
+    } else if (token.front() == '#') {
+      dependence_ok = valid_slot_number(leading_int(token.substr(1)), slot_count);
+      if (dependence_ok) rule->items.push_back(RuleItem{std::string(token), -1, 0});
+    } else {
+      report.message(TTS_LL_ERR, "ERROR !! Unrecognized type [%s]", std::string(quoted).c_str());
+      ok = false;
+      return false;
+    }
+    if (!dependence_ok) {
+      report.message(TTS_LL_ERR, "ERROR !! Wrong dependence definition [%s]",
+                     std::string(quoted).c_str());
+      ok = false;
+    }
+    return dependence_ok;
+  });
+  return ok;
+}
+
+}  // namespace
+
+bool read_rule_line(LoadReport& report, std::string_view line, Rule* rule) {
+  *rule = Rule{};
+  std::string_view quoted = line;  // messages quote the line as given
+  std::string_view text = line.substr(0, line.find("<!--"));
+  size_t colon = text.find(':');
+  if (colon == std::string_view::npos) {
+    report.message(TTS_LL_ERR, "Separator symbol : is missing in rule [%s]",
+                   std::string(quoted).c_str());
+    return false;
+  }
+  bool has_name = false;
+  bool ok = read_left_part(report, quoted, text.substr(0, colon), rule, &has_name);
+  if (!has_name) {
+    report.message(TTS_LL_ERR, "ERROR !! Rule name is missing [%s]", std::string(quoted).c_str());
+    return false;
+  }
+  ok = read_right_part(report, quoted, text.substr(colon + 1), rule) && ok;
+  return ok;
+}
+
+int parse_rule_line(Log& log, std::string_view line, std::vector<Rule>& rule_list) {
+  LoadReport report(log);
+  Rule rule;
+  if (!read_rule_line(report, line, &rule)) return 0;
+  add_rule(rule_list, std::move(rule));
+  return 1;
+}
+
+int parse_rule_line(LoadReport& report, std::string_view line, RuleListBuilder& rule_list) {
+  Rule rule;
+  if (!read_rule_line(report, line, &rule)) return 0;
+  rule_list.add(std::move(rule));
+  return 1;
+}
+
+int parse_contents_line(LoadReport& report, std::string_view line,
+                        std::vector<ContentsItem>& contents_list) {
+  size_t colon = line.find(':');
+  if (colon == std::string_view::npos) {
+    report.message(TTS_LL_ERR, "Separator symbol : is missing in line [%s]",
+                   std::string(line).c_str());
+    return 0;
+  }
+  std::string_view description = line.substr(colon + 1);
+  if (description.size() > kContentsDescriptionMax) return 0;
+  contents_list.push_back(
+      ContentsItem{std::string(line.substr(0, colon)), std::string(description)});
+  return 1;
+}
+
+int parse_contents_line(Log& log, std::string_view line, std::vector<ContentsItem>& contents_list) {
+  LoadReport report(log);
+  return parse_contents_line(report, line, contents_list);
+}
+
+}  // namespace vemba

@@ -1,0 +1,207 @@
+#include "rules/rule_order.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace vemba {
+
+namespace {
+
+// Room between neighbouring labels after a relabel; halving it on repeated
+// inserts at one place allows 32 of them before the next relabel.
+constexpr uint64_t kLabelGap = uint64_t{1} << 32;
+
+}  // namespace
+
+void add_rule(std::vector<Rule>& rule_list, Rule rule) {
+  auto same = std::find_if(rule_list.begin(), rule_list.end(),
+                           [&](const Rule& r) { return r.name == rule.name; });
+  if (same != rule_list.end()) rule_list.erase(same);
+  auto inner = std::find_if(rule_list.begin(), rule_list.end(), [&](const Rule& r) {
+    return rule.name.find(r.name) != std::string::npos;
+  });
+  rule_list.insert(inner, std::move(rule));
+}
+
+RuleListBuilder::RuleListBuilder() { clear(); }
+
+RuleListBuilder::RuleListBuilder(const std::vector<Rule>& rules) {
+  clear();
+  for (const Rule& rule : rules) append(rule);
+}
+
+void RuleListBuilder::clear() {
+  entries_.clear();
+  trie_.assign(1, TrieNode{});
+  root_children_.assign(256, kNil);
+  head_ = tail_ = kNil;
+  size_ = 0;
+}
+
+uint32_t RuleListBuilder::child(uint32_t node, unsigned char byte) const {
+  if (node == 0) return root_children_[byte];
+  for (uint32_t c = trie_[node].first_child; c != kNil; c = trie_[c].next_sibling) {
+    if (trie_[c].byte == byte) return c;
+  }
+  return kNil;
+}
+
+uint32_t RuleListBuilder::trie_node(const std::string& name) {
+  uint32_t node = 0;
+  for (char ch : name) {
+    unsigned char byte = static_cast<unsigned char>(ch);
+    uint32_t next = child(node, byte);
+    if (next == kNil) {
+      next = static_cast<uint32_t>(trie_.size());
+      TrieNode fresh;
+      fresh.byte = byte;
+      if (node == 0) {
+        root_children_[byte] = next;
+      } else {
+        fresh.next_sibling = trie_[node].first_child;
+        trie_[node].first_child = next;
+      }
+      trie_.push_back(fresh);
+    }
+    node = next;
+  }
+  return node;
+}
+
+uint32_t RuleListBuilder::find_node(const std::string& name) const {
+  uint32_t node = 0;
+  for (char ch : name) {
+    node = child(node, static_cast<unsigned char>(ch));
+    if (node == kNil) return kNil;
+  }
+  return node;
+}
+
+// Records entry id under its name; the entry must already be linked.
+void RuleListBuilder::index_name(uint32_t id) {
+  TrieNode& node = trie_[trie_node(entries_[id].rule.name)];
+  if (node.rule == kNil) {
+    node.rule = id;
+  } else {
+    ++node.duplicates;
+    if (entries_[id].label < entries_[node.rule].label) node.rule = id;
+  }
+}
+
+// The entry, first in list order, whose name occurs in name; kNil if none.
+uint32_t RuleListBuilder::first_contained(const std::string& name) const {
+  uint32_t best = trie_[0].rule;  // an empty name occurs in every name
+  auto consider = [&](uint32_t id) {
+    if (id != kNil && (best == kNil || entries_[id].label < entries_[best].label)) best = id;
+  };
+  const size_t n = name.size();
+  for (size_t start = 0; start < n; ++start) {
+    uint32_t node = root_children_[static_cast<unsigned char>(name[start])];
+    for (size_t i = start + 1; node != kNil; ++i) {
+      consider(trie_[node].rule);
+      if (i == n) break;
+      node = child(node, static_cast<unsigned char>(name[i]));
+    }
+  }
+  return best;
+}
+
+void RuleListBuilder::relabel() {
+  uint64_t label = kLabelGap;
+  for (uint32_t id = head_; id != kNil; id = entries_[id].next) {
+    entries_[id].label = label;
+    label += kLabelGap;
+  }
+}
+
+void RuleListBuilder::link_before(uint32_t id, uint32_t before) {
+  Entry& entry = entries_[id];
+  if (before == kNil) {
+    entry.prev = tail_;
+    entry.next = kNil;
+    if (tail_ != kNil) {
+      entries_[tail_].next = id;
+    } else {
+      head_ = id;
+    }
+    tail_ = id;
+  } else {
+    entry.next = before;
+    entry.prev = entries_[before].prev;
+    if (entry.prev != kNil) {
+      entries_[entry.prev].next = id;
+    } else {
+      head_ = id;
+    }
+    entries_[before].prev = id;
+  }
+  ++size_;
+  uint64_t low = entry.prev == kNil ? 0 : entries_[entry.prev].label;
+  bool room = before == kNil ? low <= UINT64_MAX - kLabelGap : entries_[before].label - low > 1;
+  if (!room) {
+    relabel();
+    return;
+  }
+  entry.label = before == kNil ? low + kLabelGap : low + (entries_[before].label - low) / 2;
+}
+
+void RuleListBuilder::unlink(uint32_t id) {
+  Entry& entry = entries_[id];
+  if (entry.prev != kNil) {
+    entries_[entry.prev].next = entry.next;
+  } else {
+    head_ = entry.next;
+  }
+  if (entry.next != kNil) {
+    entries_[entry.next].prev = entry.prev;
+  } else {
+    tail_ = entry.prev;
+  }
+  entry.prev = entry.next = kNil;
+  entry.rule = Rule{};
+  --size_;
+}
+
+void RuleListBuilder::append(Rule rule) {
+  uint32_t id = static_cast<uint32_t>(entries_.size());
+  entries_.push_back(Entry{std::move(rule)});
+  link_before(id, kNil);
+  index_name(id);
+}
+
+void RuleListBuilder::add(Rule rule) {
+  uint32_t node = find_node(rule.name);
+  if (node != kNil && trie_[node].rule != kNil) {
+    TrieNode& same = trie_[node];
+    uint32_t removed = same.rule;
+    same.rule = kNil;
+    if (same.duplicates > 0) {
+      // Only a list given to the constructor can hold a name twice.
+      --same.duplicates;
+      for (uint32_t id = entries_[removed].next; id != kNil; id = entries_[id].next) {
+        if (entries_[id].rule.name == rule.name) {
+          same.rule = id;
+          break;
+        }
+      }
+    }
+    unlink(removed);
+  }
+  uint32_t before = first_contained(rule.name);
+  uint32_t id = static_cast<uint32_t>(entries_.size());
+  entries_.push_back(Entry{std::move(rule)});
+  link_before(id, before);
+  index_name(id);
+}
+
+std::vector<Rule> RuleListBuilder::take() {
+  std::vector<Rule> rules;
+  rules.reserve(size_);
+  for (uint32_t id = head_; id != kNil; id = entries_[id].next) {
+    rules.push_back(std::move(entries_[id].rule));
+  }
+  clear();
+  return rules;
+}
+
+}  // namespace vemba

@@ -1,0 +1,70 @@
+// The ordering rule of a language's rule list: a rule with the same name as
+// an earlier one replaces it, and a rule goes just before the first rule
+// whose name occurs in its own name, so longer names are tried first.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "rules/rule_model.h"
+
+namespace vemba {
+
+/// Adds rule to rule_list by the ordering rule, scanning the list.
+void add_rule(std::vector<Rule>& rule_list, Rule rule);
+
+/// A rule list being built, with the same result as add_rule but without
+/// scanning the whole list per rule: names are kept in a trie, so finding the
+/// names that occur in a new name costs about the new name's length, and
+/// list positions are compared through order labels.
+class RuleListBuilder {
+ public:
+  RuleListBuilder();
+  /// Starts from an existing list, kept in its order.
+  explicit RuleListBuilder(const std::vector<Rule>& rules);
+
+  /// Adds a rule by the ordering rule.
+  void add(Rule rule);
+  /// Number of rules in the list.
+  size_t size() const { return size_; }
+  /// Empties the list.
+  void clear();
+  /// The list in its final order; the builder is left empty.
+  std::vector<Rule> take();
+
+ private:
+  static constexpr uint32_t kNil = UINT32_MAX;
+
+  struct Entry {
+    Rule rule;
+    uint64_t label = 0;  // increasing along the list
+    uint32_t prev = kNil;
+    uint32_t next = kNil;
+  };
+  struct TrieNode {
+    uint32_t first_child = kNil;
+    uint32_t next_sibling = kNil;
+    uint32_t rule = kNil;     // first entry in list order with this name
+    uint32_t duplicates = 0;  // further entries with the same name
+    unsigned char byte = 0;
+  };
+
+  void append(Rule rule);
+  void link_before(uint32_t id, uint32_t before);
+  void unlink(uint32_t id);
+  void relabel();
+  uint32_t child(uint32_t node, unsigned char byte) const;
+  uint32_t trie_node(const std::string& name);
+  uint32_t find_node(const std::string& name) const;
+  void index_name(uint32_t id);
+  uint32_t first_contained(const std::string& name) const;
+
+  std::vector<Entry> entries_;
+  std::vector<TrieNode> trie_;
+  std::vector<uint32_t> root_children_;  // the root's children by byte
+  uint32_t head_ = kNil;
+  uint32_t tail_ = kNil;
+  size_t size_ = 0;
+};
+
+}  // namespace vemba

@@ -1,0 +1,253 @@
+#include "rules/rules_loader.h"
+
+#include <utility>
+#include <vector>
+
+#include "platform/text_util.h"
+#include "rules/rule_line.h"
+#include "rules/rule_order.h"
+#include "rules/scramble.h"
+
+namespace vemba {
+
+namespace {
+
+constexpr std::string_view kHeaderMark = "<LANGUAGE";
+constexpr std::string_view kCommentMark = "<!--";
+
+enum class FileKind { kRules, kContents };
+
+// Reads the lines of a stored file one by one, descrambling each in place.
+// A physical line longer than the piece limit is read as several lines, each
+// descrambled on its own, as the file was written.
+class PackFileReader {
+ public:
+  explicit PackFileReader(std::string text) : text_(std::move(text)) {}
+
+  /// The next line as read (line break included), or false at the end.
+  bool next(std::string_view* line) {
+    if (pos_ >= text_.size()) return false;
+    size_t len = next_piece_length(text_, pos_);
+    if (!continues_) ++physical_line_;
+    descramble_line(text_.data() + pos_, len);
+    *line = std::string_view(text_).substr(pos_, len);
+    continues_ = text_[pos_ + len - 1] != '\n';
+    pos_ += len;
+    return true;
+  }
+  int physical_line() const { return physical_line_; }
+
+ private:
+  std::string text_;
+  size_t pos_ = 0;
+  int physical_line_ = 0;
+  bool continues_ = false;
+};
+
+// Reads a pack file whole, up to what the line limit can use.
+bool read_pack_file(FileSystem& fs, LoadReport& report, const std::string& path, int line_limit,
+                    std::string* text) {
+  if (!fs.exists(path)) {
+    report.message(TTS_LL_ERR, "Unable to open file (%s)\n", path.c_str());
+    return false;
+  }
+  size_t max_bytes = static_cast<size_t>(line_limit + 1) * kLinePieceMax;
+  switch (fs.read_file(path, text, max_bytes)) {
+    case ReadStatus::kOk:
+      return true;
+    case ReadStatus::kNotFound:
+      report.message(TTS_LL_ERR, "Unable to open file (%s)\n", path.c_str());
+      return false;
+    case ReadStatus::kUnreadable:
+      break;
+  }
+  report.message(TTS_LL_ERR, "ERROR !! Unable to open .ini file - %s\n", path.c_str());
+  return false;
+}
+
+// The text of a line up to a NUL byte, as every later test sees it.
+std::string_view until_nul(std::string_view line) { return line.substr(0, line.find('\0')); }
+
+// Runs the section state machine of one file over its lines.
+class SectionLoader {
+ public:
+  SectionLoader(FileKind kind, LoadReport& report, LanguageTable& table, const std::string& path,
+                int language_id)
+      : kind_(kind), report_(report), table_(table), path_(path), language_id_(language_id) {}
+
+  // 1 on success, 0 on failure.
+  int run(PackFileReader& reader) {
+    const int limit = kind_ == FileKind::kRules ? kRulesFileLineLimit : kContentsFileLineLimit;
+    int lines_read = 0;
+    std::string_view raw;
+    while (reader.next(&raw)) {
+      report_.set_place(&path_, reader.physical_line());
+      if (++lines_read > limit) {
+        report_.message(TTS_LL_WARN,
+                        "WARNING !! File %s has more than %d lines. The rest is ignored",
+                        path_.c_str(), limit);
+        break;
+      }
+      std::string_view line = prepare(raw);
+      PackLineKind line_kind = classify_pack_line(line);
+      if (line_kind == PackLineKind::kOverLong) {
+        report_.message(TTS_LL_WARN,
+                        kind_ == FileKind::kRules
+                            ? "WARNING !! rule description too long. Check .ini file"
+                            : "WARNING !! contents description too long. Check .ini file");
+        continue;
+      }
+      if (line_kind == PackLineKind::kEndMarker) break;
+      if (line_kind == PackLineKind::kBlank || line_kind == PackLineKind::kComment) continue;
+      if (kind_ == FileKind::kRules) {
+        // A CR inside a rules line ends it.
+        line = line.substr(0, line.find('\r'));
+        if (line.find(kHeaderMark) == std::string_view::npos) line_kind = PackLineKind::kData;
+      }
+      if (line_kind == PackLineKind::kHeader) {
+        if (!open_section(line)) return 0;
+      } else {
+        data_line(line);
+      }
+    }
+    report_.set_place(&path_, 0);
+    if (current_id_ == -1) return 0;
+    close_section();
+    return 1;
+  }
+
+ private:
+  std::string_view prepare(std::string_view raw) const {
+    std::string_view line = until_nul(raw);
+    if (kind_ == FileKind::kContents) {
+      size_t start = line.find_first_not_of("\r\n");
+      if (start == std::string_view::npos) return {};
+      line.remove_prefix(start);
+      return line.substr(0, line.find_first_of("\r\n"));
+    }
+    if (line.ends_with('\n')) line.remove_suffix(1);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    return line;
+  }
+
+  bool open_section(std::string_view header) {
+    if (kind_ == FileKind::kRules) {
+      close_section();
+    } else if (current_id_ > 0) {
+      // Contents of all sections build one list, attached to every record.
+      close_section();
+      return true;
+    }
+    current_id_ = language_id_;
+    if (current_id_ == -1) {
+      report_.message(TTS_LL_ERR, "ERROR !! Unable to identify language: %s",
+                      std::string(header).c_str());
+      return false;
+    }
+    rules_.clear();
+    contents_.clear();
+    if (header.find('=') == std::string_view::npos) return true;
+    if (language_id_ == 0) {
+      report_.message(TTS_LL_ERR, "ERROR !! No such language exist: %s",
+                      std::string(header).c_str());
+      return false;
+    }
+    bool empty;
+    if (kind_ == FileKind::kRules) {
+      const std::vector<Rule>& earlier = table_.get_rules(language_id_);
+      rules_ = RuleListBuilder(earlier);
+      empty = earlier.empty();
+    } else {
+      contents_ = table_.get_contents(language_id_);
+      empty = contents_.empty();
+    }
+    if (empty) {
+      report_.message(TTS_LL_ERR, "ERROR !! No such language defined: %s",
+                      std::string(header).c_str());
+      return false;
+    }
+    return true;
+  }
+
+  // Stores the open section: a new record for rules, the working list on
+  // every record of the language for contents.
+  void close_section() {
+    if (kind_ == FileKind::kRules) {
+      if (current_id_ <= 0) return;
+      LanguageRules record;
+      record.language_id = current_id_;
+      record.rule_list = rules_.take();
+      table_.records().push_back(std::move(record));
+      return;
+    }
+    for (LanguageRules& record : table_.records()) {
+      if (record.language_id == current_id_) record.contents_list = contents_;
+    }
+  }
+
+  void data_line(std::string_view line) {
+    if (kind_ == FileKind::kRules) {
+      if (!parse_rule_line(report_, line, rules_)) {
+        report_.message(TTS_LL_ERR, "ERROR !! rule [%s] is not applyed.",
+                        std::string(line).c_str());
+      }
+    } else if (!parse_contents_line(report_, line, contents_)) {
+      report_.message(TTS_LL_ERR, "ERROR !! contents [%s] is not applyed.",
+                      std::string(line).c_str());
+    }
+  }
+
+  FileKind kind_;
+  LoadReport& report_;
+  LanguageTable& table_;
+  const std::string& path_;
+  int language_id_;
+  int current_id_ = -1;
+  RuleListBuilder rules_;
+  std::vector<ContentsItem> contents_;
+};
+
+int load_file(FileKind kind, FileSystem& fs, LoadReport& report, LanguageTable& table,
+              const std::string& path, int language_id) {
+  std::string text;
+  int limit = kind == FileKind::kRules ? kRulesFileLineLimit : kContentsFileLineLimit;
+  report.set_place(&path, 0);
+  if (!read_pack_file(fs, report, path, limit, &text)) return 0;
+  PackFileReader reader(std::move(text));
+  SectionLoader loader(kind, report, table, path, language_id);
+  return loader.run(reader);
+}
+
+}  // namespace
+
+PackLineKind classify_pack_line(std::string_view line) {
+  if (line.size() > kPackLineMax) return PackLineKind::kOverLong;
+  if (line.starts_with(kEndMarker)) return PackLineKind::kEndMarker;
+  size_t first = 0;
+  while (first < line.size() && is_space(line[first])) ++first;
+  if (first == line.size()) return PackLineKind::kBlank;
+  if (line.substr(first).starts_with(kCommentMark)) return PackLineKind::kComment;
+  if (line.find(kHeaderMark) != std::string_view::npos) return PackLineKind::kHeader;
+  return PackLineKind::kData;
+}
+
+int load_rules(FileSystem& fs, Log& log, LanguageTable& table, const std::string& rules_path,
+               const std::string& contents_path, int language_id, int mode,
+               LoadObserver* observer) {
+  table.default_rule_index = -1;
+  LoadReport report(log, observer);
+  if (!load_file(FileKind::kRules, fs, report, table, rules_path, language_id)) return 0;
+  const std::vector<Rule>& rules = table.get_rules(language_id);
+  for (size_t i = 0; i < rules.size(); ++i) {
+    if (rules[i].name == "DEFAULT") {
+      table.default_rule_index = static_cast<int32_t>(i);
+      break;
+    }
+  }
+  if (mode == 1 && !load_file(FileKind::kContents, fs, report, table, contents_path, language_id)) {
+    return 0;
+  }
+  return 1;
+}
+
+}  // namespace vemba
