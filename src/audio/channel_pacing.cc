@@ -1,0 +1,114 @@
+#include "audio/channel_pacing.h"
+
+#include <memory>
+
+#include "platform/text_util.h"
+
+namespace vemba {
+
+int channel_count(Log& log, const std::optional<std::string>& setting) {
+  int n = setting ? leading_int(*setting) : 0;
+  if (n < 1) {
+    tts_log(log, TTS_LL_WARN, "Wrong value of TTS_CHANNELS Setting default = 1\n");
+    return 1;
+  }
+  return n > kMaxChannels ? kMaxChannels : n;
+}
+
+void parse_channel_schedule(std::string_view text, ChannelSchedule* schedule) {
+  std::fill(schedule->busy_until.begin(), schedule->busy_until.end(), 0);
+  size_t index = 0;
+  while (!text.empty() && index < schedule->busy_until.size()) {
+    // A line longer than the read buffer arrives as several pieces.
+    size_t end = text.find('\n');
+    size_t piece = end == std::string_view::npos ? text.size() : end + 1;
+    piece = std::min(piece, kChannelLineBuffer - 1);
+    schedule->busy_until[index++] = leading_int(text.substr(0, piece));
+    text.remove_prefix(piece);
+  }
+}
+
+std::string format_channel_schedule(const ChannelSchedule& schedule, int n) {
+  std::string text;
+  for (int i = 0; i < n; ++i) text += string_printf("%d\n", schedule.busy_until[i]);
+  return text;
+}
+
+int choose_channel(const ChannelSchedule& schedule, int n) {
+  int best = 0;
+  for (int i = 1; i < n; ++i) {
+    if (schedule.busy_until[i] <= schedule.busy_until[best]) best = i;
+  }
+  return best;
+}
+
+int64_t booked_seconds(int64_t duration_ms) { return (duration_ms + 500) / 1000; }
+
+Booking book_channel(ChannelSchedule* schedule, int n, int64_t now, int64_t duration_ms) {
+  Booking booking;
+  booking.channel = choose_channel(*schedule, n);
+  int64_t busy = schedule->busy_until[booking.channel];
+  int64_t seconds = booked_seconds(duration_ms);
+  if (now >= busy) {
+    booking.busy_until = static_cast<int32_t>(now + seconds);
+  } else {
+    booking.wait_seconds = busy - now;
+    booking.busy_until = static_cast<int32_t>(busy + seconds);
+  }
+  schedule->busy_until[booking.channel] = booking.busy_until;
+  return booking;
+}
+
+bool init_channel_schedule(FileSystem& fs, Log& log, const Clock& clock,
+                           const std::string& sounds_dir, int n) {
+  std::string path = sounds_dir + kChannelFileName;
+  std::string text;
+  if (fs.read_file(path, &text, 0) == ReadStatus::kOk) return true;
+  // Another process may create the file at the same moment and book on it at
+  // once; creating under the lock keeps its booking from being overwritten.
+  std::unique_ptr<FileLock> lock = fs.lock(sounds_dir + kChannelLockName);
+  if (lock && fs.read_file(path, &text, 0) == ReadStatus::kOk) return true;
+  ChannelSchedule schedule;
+  std::fill(schedule.busy_until.begin(), schedule.busy_until.begin() + n,
+            static_cast<int32_t>(clock.now()));
+  if (!fs.write_file_atomic(path, format_channel_schedule(schedule, n))) {
+    tts_log(log, TTS_LL_ERR, "Unable to open [%s] file ...\n", kChannelFileName);
+    return false;
+  }
+  return true;
+}
+
+bool read_channel_schedule(FileSystem& fs, Log& log, const std::string& sounds_dir,
+                           ChannelSchedule* schedule) {
+  std::string text;
+  if (fs.read_file(sounds_dir + kChannelFileName, &text) != ReadStatus::kOk) {
+    tts_log(log, TTS_LL_ERR, "Unable to open [%s] file ...\n", kChannelFileName);
+    return false;
+  }
+  parse_channel_schedule(text, schedule);
+  return true;
+}
+
+Booking book_and_wait(FileSystem& fs, Log& log, Clock& clock, const std::string& sounds_dir, int n,
+                      int64_t duration_ms, ChannelSchedule* schedule) {
+  std::string path = sounds_dir + kChannelFileName;
+  Booking booking;
+  {
+    // Read, choose, book and rewrite as one step among all processes, so no
+    // booking is made on stale values and none is lost. The file is replaced
+    // by a rename, so a reader (or a process killed mid-write) never leaves a
+    // torn file behind.
+    std::unique_ptr<FileLock> lock = fs.lock(sounds_dir + kChannelLockName);
+    std::string text;
+    if (fs.read_file(path, &text) == ReadStatus::kOk) parse_channel_schedule(text, schedule);
+    booking = book_channel(schedule, n, clock.now(), duration_ms);
+    if (!fs.write_file_atomic(path, format_channel_schedule(*schedule, n))) {
+      tts_log(log, TTS_LL_ERR, "Unable to open [%s] file for Writing. Skipping ...\n",
+              kChannelFileName);
+    }
+  }
+  if (booking.wait_seconds > 0) clock.sleep_ms(booking.wait_seconds * 1000);
+  return booking;
+}
+
+}  // namespace vemba

@@ -1,0 +1,253 @@
+#include "audio/channel_pacing.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "test_support.h"
+
+namespace vemba {
+namespace {
+
+constexpr int64_t kNow = 1796547903;  // 2026-12-06 09:05:03 UTC
+
+ChannelSchedule schedule_of(std::initializer_list<int32_t> values) {
+  ChannelSchedule s;
+  std::copy(values.begin(), values.end(), s.busy_until.begin());
+  return s;
+}
+
+struct PacingFixture : ::testing::Test {
+  PacingFixture() : clock(kNow), log(console, clock) { log.set_level(TTS_LL_VERB); }
+  std::string sounds_dir() const { return dir.path() + "\\"; }
+  std::string sounds_dat() const { return test::read_file(dir.file("sounds.dat")); }
+
+  test::TempDir dir;
+  PosixFileSystem fs;
+  FixedClock clock;
+  StringConsole console;
+  Log log;
+};
+
+// Rewrites of sounds.dat fail, as on a read-only share.
+class ReadOnlyFileSystem : public PosixFileSystem {
+ public:
+  bool write_file_atomic(const std::string&, std::string_view) override { return false; }
+};
+
+TEST(ChannelCount, FromSetting) {
+  struct Case {
+    std::optional<std::string> setting;
+    int n;
+    bool warned;
+  } cases[] = {
+      {std::nullopt, 1, true}, {"0", 1, true},
+      {"-2", 1, true},         {"abc", 1, true},
+      {"1", 1, false},         {"4", 4, false},
+      {" 7x", 7, false},       {"10000", 10000, false},
+      {"10001", 10000, false}, {"99999999999", 10000, false},
+  };
+  FixedClock clock(kNow);
+  for (const Case& c : cases) {
+    StringConsole console;
+    Log log(console, clock);
+    log.set_level(TTS_LL_VERB);
+    EXPECT_EQ(channel_count(log, c.setting), c.n) << c.setting.value_or("(absent)");
+    EXPECT_EQ(console.text() ==
+                  "2026/12/06 09:05:03 [WARN] Wrong value of TTS_CHANNELS Setting default = 1\n",
+              c.warned)
+        << c.setting.value_or("(absent)");
+  }
+}
+
+TEST(ChannelSchedule, ParseLines) {
+  struct Case {
+    std::string text;
+    std::vector<int32_t> first;
+  } cases[] = {
+      {"", {0, 0, 0}},
+      {"5\n6\n", {5, 6, 0}},
+      {"5\nabc\n7", {5, 0, 7}},  // not a number counts as 0; last line without LF
+      {"\n-3\n 8\n", {0, -3, 8}},
+      // A line longer than the read buffer is read as two lines.
+      {"7" + std::string(510, ' ') + "23\n9\n", {7, 23, 9}},
+  };
+  for (const Case& c : cases) {
+    ChannelSchedule s = schedule_of({42, 42, 42, 42});
+    parse_channel_schedule(c.text, &s);
+    for (size_t i = 0; i < c.first.size(); ++i) {
+      EXPECT_EQ(s.busy_until[i], c.first[i]) << c.text.substr(0, 20) << " line " << i;
+    }
+    EXPECT_EQ(s.busy_until[3], 0);  // earlier values never leak through
+  }
+  // Lines past the 10,000th are not stored.
+  std::string many;
+  for (int i = 1; i <= kMaxChannels + 5; ++i) many += std::to_string(i) + "\n";
+  ChannelSchedule s;
+  parse_channel_schedule(many, &s);
+  EXPECT_EQ(s.busy_until.size(), static_cast<size_t>(kMaxChannels));
+  EXPECT_EQ(s.busy_until.back(), kMaxChannels);
+}
+
+TEST(ChannelSchedule, ChooseLowestThenHighestIndex) {
+  struct Case {
+    ChannelSchedule s;
+    int n;
+    int chosen;
+  } cases[] = {
+      {schedule_of({10, 5}), 2, 1},      {schedule_of({5, 10}), 2, 0},
+      {schedule_of({7, 7}), 2, 1},       {schedule_of({7, 7, 7, 7}), 4, 3},
+      {schedule_of({3, 1, 1, 2}), 4, 2}, {schedule_of({3, 1, 1, 0}), 3, 2},  // only the first n
+      {schedule_of({9}), 1, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(choose_channel(c.s, c.n), c.chosen) << c.n;
+}
+
+TEST(ChannelSchedule, BookingArithmetic) {
+  struct Case {
+    int64_t duration_ms;
+    int64_t seconds;
+  } rounding[] = {{0, 0}, {400, 0}, {499, 0}, {500, 1}, {1499, 1}, {1500, 2}, {2000, 2}};
+  for (const Case& c : rounding) EXPECT_EQ(booked_seconds(c.duration_ms), c.seconds);
+
+  struct BookCase {
+    std::initializer_list<int32_t> values;
+    int n;
+    int64_t duration_ms;
+    int channel;
+    int64_t wait;
+    int64_t busy_until;  // relative to now
+  } cases[] = {
+      {{int32_t(kNow + 10), int32_t(kNow + 5)}, 2, 3000, 1, 5, 8},
+      {{int32_t(kNow + 4), int32_t(kNow + 4)}, 2, 1000, 1, 4, 5},
+      {{int32_t(kNow), int32_t(kNow)}, 2, 1000, 1, 0, 1},
+      {{int32_t(kNow - 100), int32_t(kNow)}, 2, 1000, 0, 0, 1},  // a free channel restarts now
+      {{int32_t(kNow - 100)}, 1, 400, 0, 0, 0},
+      {{0, 0, 0}, 2, 1499, 1, 0, 1},  // missing lines: free since 1970
+  };
+  for (const BookCase& c : cases) {
+    ChannelSchedule s = schedule_of(c.values);
+    ChannelSchedule before = s;
+    Booking b = book_channel(&s, c.n, kNow, c.duration_ms);
+    EXPECT_EQ(b.channel, c.channel) << c.duration_ms;
+    EXPECT_EQ(b.wait_seconds, c.wait) << c.duration_ms;
+    EXPECT_EQ(b.busy_until, kNow + c.busy_until) << c.duration_ms;
+    before.busy_until[c.channel] = static_cast<int32_t>(kNow + c.busy_until);
+    EXPECT_EQ(s.busy_until, before.busy_until) << c.duration_ms;
+  }
+}
+
+TEST_F(PacingFixture, InitCreatesOnceWithTheCurrentTime) {
+  ASSERT_TRUE(init_channel_schedule(fs, log, clock, sounds_dir(), 3));
+  std::string now_line = std::to_string(kNow) + "\n";
+  EXPECT_EQ(sounds_dat(), now_line + now_line + now_line);
+  test::write_file(dir.file("sounds.dat"), "garbage\n");
+  ASSERT_TRUE(init_channel_schedule(fs, log, clock, sounds_dir(), 3));
+  EXPECT_EQ(sounds_dat(), "garbage\n");  // an existing file is left as it is
+  EXPECT_EQ(console.text(), "");
+}
+
+TEST_F(PacingFixture, InitFailsWhenTheFileCannotBeCreated) {
+  EXPECT_FALSE(init_channel_schedule(fs, log, clock, dir.path() + "\\missing\\", 2));
+  EXPECT_EQ(console.text(), "2026/12/06 09:05:03 [ERR ] Unable to open [sounds.dat] file ...\n");
+}
+
+TEST_F(PacingFixture, ReadFailsWithoutTheFile) {
+  ChannelSchedule s;
+  EXPECT_FALSE(read_channel_schedule(fs, log, sounds_dir(), &s));
+  EXPECT_EQ(console.text(), "2026/12/06 09:05:03 [ERR ] Unable to open [sounds.dat] file ...\n");
+  test::write_file(dir.file("sounds.dat"), "11\n22\n");
+  EXPECT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &s));
+  EXPECT_EQ(s.busy_until[1], 22);
+}
+
+TEST_F(PacingFixture, BookRewritesThenSleeps) {
+  struct Case {
+    std::string file;
+    int n;
+    int64_t duration_ms;
+    std::string rewritten;
+    int64_t slept_ms;
+  } cases[] = {
+      // First run: every channel equal, channel N booked from now.
+      {"", 2, 1000, "", 0},
+      {std::to_string(kNow + 10) + "\n" + std::to_string(kNow + 5) + "\n", 2, 2000,
+       std::to_string(kNow + 10) + "\n" + std::to_string(kNow + 7) + "\n", 5000},
+      // Fewer lines than channels: the rewrite has N lines.
+      {std::to_string(kNow + 3) + "\n", 3, 1000,
+       std::to_string(kNow + 3) + "\n0\n" + std::to_string(kNow + 1) + "\n", 0},
+      // More lines than channels: the surplus is dropped.
+      {"1\n2\n3\n", 2, 600, std::to_string(kNow + 1) + "\n2\n", 0},
+  };
+  for (const Case& c : cases) {
+    FixedClock run_clock(kNow);
+    if (c.file.empty()) {
+      ASSERT_TRUE(init_channel_schedule(fs, log, run_clock, sounds_dir(), c.n));
+    } else {
+      test::write_file(dir.file("sounds.dat"), c.file);
+    }
+    ChannelSchedule s;
+    ASSERT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &s));
+    book_and_wait(fs, log, run_clock, sounds_dir(), c.n, c.duration_ms, &s);
+    std::string expected = c.rewritten.empty()
+                               ? std::to_string(kNow) + "\n" + std::to_string(kNow + 1) + "\n"
+                               : c.rewritten;
+    EXPECT_EQ(sounds_dat(), expected) << c.file;
+    EXPECT_EQ(run_clock.slept_ms(), c.slept_ms) << c.file;
+  }
+  EXPECT_EQ(console.text(), "");
+}
+
+TEST_F(PacingFixture, BookingUsesTheFileAsItIsUnderTheLock) {
+  test::write_file(dir.file("sounds.dat"), "0\n0\n");
+  ChannelSchedule stale;
+  ASSERT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &stale));
+  // Another process books channel 2 between our read and our booking.
+  test::write_file(dir.file("sounds.dat"), "0\n" + std::to_string(kNow + 9) + "\n");
+  Booking b = book_and_wait(fs, log, clock, sounds_dir(), 2, 1000, &stale);
+  EXPECT_EQ(b.channel, 0);
+  EXPECT_EQ(sounds_dat(), std::to_string(kNow + 1) + "\n" + std::to_string(kNow + 9) + "\n");
+}
+
+TEST_F(PacingFixture, UnwritableScheduleStillWaits) {
+  test::write_file(dir.file("sounds.dat"), std::to_string(kNow + 2) + "\n");
+  ReadOnlyFileSystem ro;
+  ChannelSchedule s;
+  ASSERT_TRUE(read_channel_schedule(ro, log, sounds_dir(), &s));
+  book_and_wait(ro, log, clock, sounds_dir(), 1, 1000, &s);
+  EXPECT_EQ(clock.slept_ms(), 2000);
+  EXPECT_EQ(sounds_dat(), std::to_string(kNow + 2) + "\n");
+  EXPECT_EQ(console.text(),
+            "2026/12/06 09:05:03 [ERR ] Unable to open [sounds.dat] file for Writing. "
+            "Skipping ...\n");
+}
+
+TEST_F(PacingFixture, ConcurrentBookingsAreNeverLost) {
+  constexpr int kThreads = 8;
+  constexpr int kEach = 25;
+  constexpr int kChannels = 4;
+  ASSERT_TRUE(init_channel_schedule(fs, log, clock, sounds_dir(), kChannels));
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([this] {
+      PosixFileSystem own_fs;  // each worker stands for a separate process
+      FixedClock own_clock(kNow);
+      StringConsole own_console;
+      Log own_log(own_console, own_clock);
+      for (int i = 0; i < kEach; ++i) {
+        ChannelSchedule s;
+        if (!read_channel_schedule(own_fs, own_log, sounds_dir(), &s)) continue;
+        book_and_wait(own_fs, own_log, own_clock, sounds_dir(), kChannels, 1000, &s);
+      }
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  std::vector<std::string> lines = test::lines_of(sounds_dat());
+  ASSERT_EQ(lines.size(), static_cast<size_t>(kChannels));
+  int64_t booked = 0;
+  for (const std::string& line : lines) booked += std::stoll(line) - kNow;
+  EXPECT_EQ(booked, kThreads * kEach);
+}
+
+}  // namespace
+}  // namespace vemba

@@ -1,0 +1,137 @@
+#include "audio/response_page.h"
+
+#include "platform/text_util.h"
+
+namespace vemba {
+
+namespace {
+
+constexpr size_t kScriptTypeCompared = 99;
+
+std::string html_head(bool success, const std::string& background) {
+  std::string head =
+      "<html>\n"
+      "<HEAD>\n";
+  head += success ? "<TITLE>Vemba Solutions Play Page</TITLE>\n"
+                  : "<TITLE>Vemba Solutions Failed Page</TITLE>\n";
+  head += "</HEAD>\n<BODY BACKGROUND=\"" + background + "\" FONT SIZE=3.5 TEXT=\"#000000\">\n";
+  head +=
+      "<BR /><BR /><BR /><BR /><BR /><BR />\n"
+      "<CENTER>\n"
+      "<H3>\n"
+      "<font color=\"orange\">\n";
+  head += success ? "Sound file was succesfully created. Press button to play.\n"
+                  : "Sound file was not created. Return back and check parameters.\n";
+  head +=
+      "</font>\n"
+      "</H3>\n"
+      "</CENTER>\n";
+  if (success) head += "<BR /><BR /><BR /><BR /><BR /><BR />\n";
+  return head;
+}
+
+constexpr const char* kLinkOpening =
+    "<CENTER>\n"
+    "<a href=";
+constexpr const char* kPageEnd =
+    "</BODY>\n"
+    "</html>\n";
+
+constexpr const char* kVxmlSuccessHead =
+    "<?xml version=\"1.0\"?>\n"
+    "<vxml version=\"2.0\">\n"
+    "  <var name=\"__ERR_CODE__\" expr = \"0\" />\n"
+    "  <var name=\"__ERR_DETAILS__\" expr = \"''\" />\n";
+constexpr const char* kVxmlFailureHead =
+    "<?xml version=\"1.0\"?>\n"
+    "<vxml version=\"2.0\">\n"
+    "  <var name=\"__ERR_CODE__\" expr = \"2\" />\n"
+    "  <var name=\"__ERR_DETAILS__\" expr = \"'Wrong Input parameters'\" />\n";
+constexpr const char* kSoundOpening = "  <var name=\"__SOUND__\" expr = ";
+constexpr const char* kSoundClose = "/>\n";
+constexpr const char* kVxmlForm =
+    "  <form id=\"VembaSound\">\n"
+    "    <catch event=\"error.semantic.ecmascript\">\n"
+    "      <var name=\"__ERR_CODE__\" expr = \"6\" />\n"
+    "      <var name=\"__ERR_DETAILS__\" expr = \"'Returned VXML execution error'\" />\n"
+    "      <return namelist=\"__ERR_CODE__ __ERR_DETAILS__\" />\n"
+    "    </catch>\n"
+    "    <block>\n"
+    "      <return namelist=\"__ERR_CODE__ __ERR_DETAILS__ __SOUND__\" />\n"
+    "    </block>\n"
+    "  </form>\n"
+    "</vxml>\n";
+
+}  // namespace
+
+PageKind page_kind(std::string_view script_type) {
+  std::string type(script_type.substr(0, kScriptTypeCompared));
+  for (char& c : type) c = to_upper(c);
+  if (type == "VXML") return PageKind::kVoiceXml;
+  if (type == "HTML") return PageKind::kHtml;
+  return PageKind::kWrongType;
+}
+
+std::string sound_url(std::string_view base_url, std::string_view wwwroot,
+                      std::string_view wav_path) {
+  if (!wwwroot.empty() && (wwwroot.back() == '\\' || wwwroot.back() == '/')) {
+    wwwroot.remove_suffix(1);
+  }
+  std::string url(base_url);
+  // A WAV path shorter than the root has nothing below it.
+  if (wav_path.size() > wwwroot.size()) url.append(wav_path.substr(wwwroot.size()));
+  for (char& c : url) {
+    if (c == '\\') c = '/';
+  }
+  return url;
+}
+
+std::string page_text(PageKind kind, bool success, std::string_view url, const PageImages& images) {
+  std::string page;
+  switch (kind) {
+    case PageKind::kVoiceXml:
+      page = success ? kVxmlSuccessHead : kVxmlFailureHead;
+      page += kSoundOpening;
+      page += "\"'";
+      if (success) page += url;
+      page += "'\"";
+      page += kSoundClose;
+      page += kVxmlForm;
+      break;
+    case PageKind::kHtml:
+      if (success) {
+        page = html_head(true, images.background);
+        page += kLinkOpening;
+        page += '"';
+        page += url;
+        page += '"';
+        page += "><img border=\"0\" src=\"" + images.play_button + "\"></a>\n</CENTER>\n";
+        page += kPageEnd;
+        break;
+      }
+      [[fallthrough]];
+    case PageKind::kWrongType:
+      page = html_head(false, images.background);
+      page += kPageEnd;
+      break;
+  }
+  page += ' ';
+  return page;
+}
+
+void tts_write_page(FileSystem& fs, Log& log, const Settings& settings, const std::string& wav_path,
+                    const std::string& page_path, const std::string& script_type, bool success) {
+  PageKind kind = page_kind(script_type);
+  std::string url = sound_url(settings.base_url, settings.wwwroot, wav_path);
+  std::string page =
+      page_text(kind, success, url, {settings.html_background, settings.html_play_button});
+  if (!fs.write_file_atomic(page_path, page)) {
+    tts_log(log, TTS_LL_ERR, "Unable to open [%s] file ...\n", page_path.c_str());
+    return;
+  }
+  if (kind == PageKind::kWrongType) {
+    tts_log(log, TTS_LL_ERR, "Wrong type of script [%s] ...\n", script_type.c_str());
+  }
+}
+
+}  // namespace vemba

@@ -1,0 +1,185 @@
+#include "audio/response_page.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace vemba {
+namespace {
+
+const char kHtmlSuccess[] =
+    "<html>\n"
+    "<HEAD>\n"
+    "<TITLE>Vemba Solutions Play Page</TITLE>\n"
+    "</HEAD>\n"
+    "<BODY BACKGROUND=\"http://img/bg.gif\" FONT SIZE=3.5 TEXT=\"#000000\">\n"
+    "<BR /><BR /><BR /><BR /><BR /><BR />\n"
+    "<CENTER>\n"
+    "<H3>\n"
+    "<font color=\"orange\">\n"
+    "Sound file was succesfully created. Press button to play.\n"
+    "</font>\n"
+    "</H3>\n"
+    "</CENTER>\n"
+    "<BR /><BR /><BR /><BR /><BR /><BR />\n"
+    "<CENTER>\n"
+    "<a href=\"http://h/tts/sound42.wav\"><img border=\"0\" src=\"http://img/play.gif\"></a>\n"
+    "</CENTER>\n"
+    "</BODY>\n"
+    "</html>\n"
+    " ";
+
+const char kHtmlFailure[] =
+    "<html>\n"
+    "<HEAD>\n"
+    "<TITLE>Vemba Solutions Failed Page</TITLE>\n"
+    "</HEAD>\n"
+    "<BODY BACKGROUND=\"http://img/bg.gif\" FONT SIZE=3.5 TEXT=\"#000000\">\n"
+    "<BR /><BR /><BR /><BR /><BR /><BR />\n"
+    "<CENTER>\n"
+    "<H3>\n"
+    "<font color=\"orange\">\n"
+    "Sound file was not created. Return back and check parameters.\n"
+    "</font>\n"
+    "</H3>\n"
+    "</CENTER>\n"
+    "</BODY>\n"
+    "</html>\n"
+    " ";
+
+const char kVxmlForm[] =
+    "  <form id=\"VembaSound\">\n"
+    "    <catch event=\"error.semantic.ecmascript\">\n"
+    "      <var name=\"__ERR_CODE__\" expr = \"6\" />\n"
+    "      <var name=\"__ERR_DETAILS__\" expr = \"'Returned VXML execution error'\" />\n"
+    "      <return namelist=\"__ERR_CODE__ __ERR_DETAILS__\" />\n"
+    "    </catch>\n"
+    "    <block>\n"
+    "      <return namelist=\"__ERR_CODE__ __ERR_DETAILS__ __SOUND__\" />\n"
+    "    </block>\n"
+    "  </form>\n"
+    "</vxml>\n"
+    " ";
+
+const std::string kVxmlSuccess = std::string(
+                                     "<?xml version=\"1.0\"?>\n"
+                                     "<vxml version=\"2.0\">\n"
+                                     "  <var name=\"__ERR_CODE__\" expr = \"0\" />\n"
+                                     "  <var name=\"__ERR_DETAILS__\" expr = \"''\" />\n"
+                                     "  <var name=\"__SOUND__\" expr = "
+                                     "\"'http://h/tts/sound42.wav'\"/>\n") +
+                                 kVxmlForm;
+
+const std::string kVxmlFailure =
+    std::string(
+        "<?xml version=\"1.0\"?>\n"
+        "<vxml version=\"2.0\">\n"
+        "  <var name=\"__ERR_CODE__\" expr = \"2\" />\n"
+        "  <var name=\"__ERR_DETAILS__\" expr = \"'Wrong Input parameters'\" />\n"
+        "  <var name=\"__SOUND__\" expr = \"''\"/>\n") +
+    kVxmlForm;
+
+TEST(ResponsePage, Kind) {
+  struct Case {
+    std::string type;
+    PageKind kind;
+  } cases[] = {
+      {"VXML", PageKind::kVoiceXml},
+      {"vxml", PageKind::kVoiceXml},
+      {"Vxml", PageKind::kVoiceXml},
+      {"html", PageKind::kHtml},
+      {"HtMl", PageKind::kHtml},
+      {"xml", PageKind::kWrongType},
+      {"VXML ", PageKind::kWrongType},
+      {"", PageKind::kWrongType},
+      {"VXML" + std::string(95, 'x'), PageKind::kWrongType},
+  };
+  for (const Case& c : cases) EXPECT_EQ(page_kind(c.type), c.kind) << c.type;
+}
+
+TEST(ResponsePage, SoundUrl) {
+  struct Case {
+    const char* base;
+    const char* root;
+    const char* wav;
+    const char* url;
+  } cases[] = {
+      {"http://h", "C:\\Inetpub\\wwwroot", "C:\\Inetpub\\wwwroot\\tts\\sound42.wav",
+       "http://h/tts/sound42.wav"},
+      {"http://h", "C:\\Inetpub\\wwwroot\\", "C:\\Inetpub\\wwwroot\\tts\\sound42.wav",
+       "http://h/tts/sound42.wav"},
+      {"http://h", "/srv/www/", "/srv/www/tts/sound42.wav", "http://h/tts/sound42.wav"},
+      {"http:\\\\h\\x", "C:\\r", "C:\\r\\sound1.wav", "http://h/x/sound1.wav"},
+      {"B", "C:\\much\\longer\\root", "C:\\a.wav", "B"},
+      {"B", "", "C:\\a.wav", "BC:/a.wav"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(sound_url(c.base, c.root, c.wav), c.url) << c.wav;
+}
+
+TEST(ResponsePage, EveryVariantByteForByte) {
+  PageImages images{"http://img/bg.gif", "http://img/play.gif"};
+  const char* url = "http://h/tts/sound42.wav";
+  struct Case {
+    PageKind kind;
+    bool success;
+    std::string page;
+  } cases[] = {
+      {PageKind::kHtml, true, kHtmlSuccess},      {PageKind::kHtml, false, kHtmlFailure},
+      {PageKind::kWrongType, true, kHtmlFailure}, {PageKind::kWrongType, false, kHtmlFailure},
+      {PageKind::kVoiceXml, true, kVxmlSuccess},  {PageKind::kVoiceXml, false, kVxmlFailure},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(page_text(c.kind, c.success, url, images), c.page)
+        << static_cast<int>(c.kind) << c.success;
+  }
+  // Without configured images the quotes stay empty.
+  std::string bare = page_text(PageKind::kHtml, true, url, {});
+  EXPECT_NE(bare.find("<BODY BACKGROUND=\"\" FONT"), std::string::npos);
+  EXPECT_NE(bare.find("src=\"\"></a>"), std::string::npos);
+}
+
+struct PageFixture : ::testing::Test {
+  PageFixture() : clock(utc_seconds(2026, 12, 6, 9, 5, 3)), log(console, clock) {
+    log.set_level(TTS_LL_VERB);
+    settings.base_url = "http://h";
+    settings.wwwroot = "C:\\Inetpub\\wwwroot\\";
+    settings.html_background = "http://img/bg.gif";
+    settings.html_play_button = "http://img/play.gif";
+  }
+  test::TempDir dir;
+  PosixFileSystem fs;
+  FixedClock clock;
+  StringConsole console;
+  Log log;
+  Settings settings;
+  std::string wav = "C:\\Inetpub\\wwwroot\\tts\\sound42.wav";
+};
+
+TEST_F(PageFixture, WritesTheSelectedVariant) {
+  struct Case {
+    std::string type;
+    bool success;
+    std::string page;
+    std::string log;
+  } cases[] = {
+      {"vxml", true, kVxmlSuccess, ""},
+      {"VXML", false, kVxmlFailure, ""},
+      {"Html", true, kHtmlSuccess, ""},
+      {"xml", true, kHtmlFailure, "2026/12/06 09:05:03 [ERR ] Wrong type of script [xml] ...\n"},
+  };
+  for (const Case& c : cases) {
+    console.clear();
+    tts_write_page(fs, log, settings, wav, dir.path() + "\\result42", c.type, c.success);
+    EXPECT_EQ(test::read_file(dir.file("result42")), c.page) << c.type;
+    EXPECT_EQ(console.text(), c.log) << c.type;
+  }
+}
+
+TEST_F(PageFixture, UnwritablePageIsLogged) {
+  std::string page = dir.path() + "\\missing\\result42";
+  tts_write_page(fs, log, settings, wav, page, "xml", true);
+  EXPECT_EQ(console.text(), "2026/12/06 09:05:03 [ERR ] Unable to open [" + page + "] file ...\n");
+}
+
+}  // namespace
+}  // namespace vemba

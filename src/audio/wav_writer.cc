@@ -1,0 +1,52 @@
+#include "audio/wav_writer.h"
+
+#include "platform/text_util.h"
+
+namespace vemba {
+
+namespace {
+
+void put_u16(std::string& out, uint16_t v) {
+  out += static_cast<char>(v & 0xFF);
+  out += static_cast<char>((v >> 8) & 0xFF);
+}
+
+void put_u32(std::string& out, uint32_t v) {
+  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((v >> shift) & 0xFF);
+}
+
+}  // namespace
+
+std::string wave_header(uint32_t sample_count) {
+  std::string h;
+  h.reserve(kWaveHeaderSize);
+  h += "RIFF";
+  put_u32(h, sample_count + 50);
+  h += "WAVE";
+  h += "fmt ";
+  put_u32(h, 18);
+  put_u16(h, 7);  // mu-law
+  put_u16(h, 1);  // channels
+  put_u32(h, 8000);
+  put_u32(h, 8000);
+  put_u16(h, 1);  // block alignment
+  put_u16(h, 8);  // bits per sample
+  put_u16(h, 0);  // no format extension
+  h += "fact";
+  put_u32(h, 4);
+  put_u32(h, sample_count);
+  h += "data";
+  put_u32(h, sample_count);
+  return h;
+}
+
+void write_wave_file(FileSystem& fs, Console& console, const AudioBuffer& audio,
+                     const std::string& path) {
+  std::string file = wave_header(static_cast<uint32_t>(audio.length()));
+  file += audio.bytes();
+  if (!fs.write_file_atomic(path, file)) {
+    console.write(string_printf("\nERROR!! UNABLE to OPEN File [%s]\n", path.c_str()));
+  }
+}
+
+}  // namespace vemba

@@ -1,0 +1,70 @@
+#include "audio/wav_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace vemba {
+namespace {
+
+std::string bytes_of(std::initializer_list<int> values) {
+  std::string s;
+  for (int v : values) s += static_cast<char>(v);
+  return s;
+}
+
+TEST(WaveHeader, Bytes) {
+  struct Case {
+    uint32_t n;
+    std::string riff_size, count;
+  } cases[] = {
+      {0, bytes_of({50, 0, 0, 0}), bytes_of({0, 0, 0, 0})},
+      {16000, bytes_of({0xB2, 0x3E, 0, 0}), bytes_of({0x80, 0x3E, 0, 0})},
+      {9999998, bytes_of({0xB0, 0x96, 0x98, 0}), bytes_of({0x7E, 0x96, 0x98, 0})},
+  };
+  for (const Case& c : cases) {
+    std::string expected = "RIFF" + c.riff_size + "WAVE" + "fmt " + bytes_of({18, 0, 0, 0}) +
+                           bytes_of({0x07, 0x00, 0x01, 0x00, 0x40, 0x1F, 0x00, 0x00, 0x40, 0x1F,
+                                     0x00, 0x00, 0x01, 0x00, 0x08, 0x00, 0x00, 0x00}) +
+                           "fact" + bytes_of({4, 0, 0, 0}) + c.count + "data" + c.count;
+    ASSERT_EQ(expected.size(), kWaveHeaderSize);
+    EXPECT_EQ(wave_header(c.n), expected) << c.n;
+  }
+}
+
+TEST(WaveFile, WritesHeaderAndSamples) {
+  test::TempDir dir;
+  PosixFileSystem fs;
+  StringConsole console;
+  AudioBuffer audio;
+  struct Case {
+    size_t n;
+  } cases[] = {{0}, {1}, {16000}};
+  for (const Case& c : cases) {
+    audio.mutable_bytes().assign(c.n, '\x7f');
+    write_wave_file(fs, console, audio, dir.path() + "\\sound42.wav");
+    std::string file = test::read_file(dir.file("sound42.wav"));
+    EXPECT_EQ(file.size(), 58 + c.n);  // no pad byte after an odd data chunk
+    EXPECT_EQ(file, wave_header(static_cast<uint32_t>(c.n)) + audio.bytes());
+    EXPECT_EQ(audio.length(), static_cast<int32_t>(c.n));  // buffer untouched
+  }
+  // The second write replaces the first file, shorter content included.
+  audio.mutable_bytes().assign(3, 'a');
+  write_wave_file(fs, console, audio, dir.file("sound42.wav"));
+  EXPECT_EQ(test::read_file(dir.file("sound42.wav")), wave_header(3) + "aaa");
+  EXPECT_EQ(console.text(), "");
+}
+
+TEST(WaveFile, UncreatableFileLeavesAConsoleMessage) {
+  test::TempDir dir;
+  PosixFileSystem fs;
+  StringConsole console;
+  AudioBuffer audio;
+  std::string path = dir.path() + "\\missing\\sound1.wav";
+  write_wave_file(fs, console, audio, path);
+  EXPECT_EQ(console.text(), "\nERROR!! UNABLE to OPEN File [" + path + "]\n");
+  EXPECT_FALSE(test::file_exists(dir.file("missing")));
+}
+
+}  // namespace
+}  // namespace vemba
