@@ -4,3 +4,5 @@
 // the includer, so it deliberately has no include guard.
 VEMBA_PACK_COMMAND(scramble)
 VEMBA_PACK_COMMAND(descramble)
+VEMBA_PACK_COMMAND(missing)
+VEMBA_PACK_COMMAND(check)
