@@ -97,7 +97,7 @@ int run_missing(PackEnv& env, const std::vector<std::string>& args) {
   for (const std::string& name : missing) env.out.write(name + "\n");
   env.err.write(
       string_printf("vemba_pack missing: %zu of %zu prompt names have no recording in %s\n",
-                    missing.size(), names.size(), language_dir.c_str()));
+                    missing.size(), names.size(), os_path(language_dir).c_str()));
   return missing.empty() ? 0 : 1;
 }
 
