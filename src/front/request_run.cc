@@ -1,13 +1,115 @@
 #include "front/request_run.h"
 
+#include <optional>
+#include <string>
+
+#include "audio/channel_pacing.h"
+#include "audio/housekeeping.h"
+#include "audio/prompt_audio.h"
+#include "audio/response_page.h"
+#include "audio/wav_writer.h"
+#include "platform/text_util.h"
+#include "rules/rules_loader.h"
+#include "translate/translator.h"
+
 namespace vemba {
 
+namespace {
+
+void end_with_separator(std::string& dir) {
+  if (!dir.empty() && dir.back() != '\\') dir += '\\';
+}
+
+}  // namespace
+
+bool tts_startup(Context& ctx, int mode) {
+  Settings& settings = ctx.settings;
+  ConfigFile& config = ctx.config;
+  Log& log = ctx.log;
+
+  settings.channels = channel_count(log, config.tts_get_cfg_param("channels"));
+  int day = log_day_number(ctx.clock.local_time(ctx.clock.now()));
+  end_with_separator(settings.log_dir);
+  end_with_separator(settings.pages_dir);
+  end_with_separator(settings.sounds_dir);
+  log.open(ctx.fs, string_printf("%slogTTS%d.txt", settings.log_dir.c_str(), day));
+  if (!init_channel_schedule(ctx.fs, log, ctx.clock, settings.sounds_dir, settings.channels)) {
+    return false;
+  }
+
+  std::optional<std::string> rules = config.tts_get_cfg_param("rules");
+  std::optional<std::string> contents = config.tts_get_cfg_param("contents");
+  std::optional<std::string> id = config.tts_get_cfg_param("id");
+  std::optional<std::string> version = config.tts_get_cfg_param("version");
+  std::optional<std::string> code = config.tts_get_cfg_param("code");
+  if (!rules || !id || !version || !code) return false;
+  // Only text mode reads the contents file.
+  if (mode == 1 && !contents) {
+    tts_log(log, TTS_LL_ERR, "No Language CONTENTS description...\n");
+    return false;
+  }
+  std::string contents_name = contents.value_or("");
+  tts_log(log, TTS_LL_INFO, "TTS_ID = '%s'", id->c_str());
+  tts_log(log, TTS_LL_INFO, "TTS_VERSION = '%s'", version->c_str());
+  tts_log(log, TTS_LL_INFO, "TTS_CODE = '%s'", code->c_str());
+  tts_log(log, TTS_LL_INFO, "TTS_RULES = '%s'", rules->c_str());
+  tts_log(log, TTS_LL_INFO, "TTS_CONTENTS = '%s'", contents_name.c_str());
+
+  const std::string& dir = config.directory();
+  return load_rules(ctx.fs, log, ctx.languages, dir + *rules, dir + contents_name, leading_int(*id),
+                    mode) == 1;
+}
+
+bool tts_process_request(Context& ctx, const Request& request) {
+  Log& log = ctx.log;
+  ctx.audio.clear();
+  tts_log(log, TTS_LL_INFO, "id = %d, message = '%s', mode = %d, language_system_name = '%s'\n",
+          request.language_id, request.message.c_str(), request.mode,
+          request.language_system_name.c_str());
+  PromptList prompts;
+  {
+    Translator translator(log, ctx.languages, ctx.clock, request.message, request.language_id,
+                          request.mode, request.language_system_name);
+    prompts = translator.translate();
+  }
+  if (prompts.empty()) return false;
+
+  const std::string& sounds_dir = ctx.settings.sounds_dir;
+  ChannelSchedule schedule;
+  if (!read_channel_schedule(ctx.fs, log, sounds_dir, &schedule)) return false;
+  for (const std::string& prompt : prompts) {
+    load_prompt(ctx.fs, log, ctx.console, ctx.audio, prompt, request.language_dir);
+  }
+  book_and_wait(ctx.fs, log, ctx.clock, sounds_dir, ctx.settings.channels,
+                audio_duration_ms(ctx.audio.length()), &schedule);
+  write_wave_file(ctx.fs, ctx.console, ctx.audio, request.wav_path);
+  return true;
+}
+
+void tts_finish(Context& ctx) {
+  const Settings& settings = ctx.settings;
+  ctx.audio.clear();
+  ctx.log.close();
+  ctx.config.close();
+  delete_old_files(ctx.fs, ctx.console, ctx.clock, settings.sounds_dir, settings.hold_minutes,
+                   "*.wav");
+  delete_old_files(ctx.fs, ctx.console, ctx.clock, settings.pages_dir, settings.hold_minutes, "*");
+  delete_old_files(ctx.fs, ctx.console, ctx.clock, settings.log_dir, settings.hold_log_minutes,
+                   "*");
+  ctx.languages.clear_languages();
+}
+
 int tts_run(Context& ctx, const Request& request) {
-  (void)request;
-  // The phases after the entry are not built yet; say so rather than pretend.
-  tts_log(ctx.log, TTS_LL_ERR,
-          "Request run is not available in this build: request accepted, nothing produced\n");
-  return 0;
+  if (!tts_startup(ctx, request.mode)) {
+    tts_log(ctx.log, TTS_LL_ERR, "Can't initialize Vemba TTS server ...\n");
+    tts_finish(ctx);
+    return 0;
+  }
+  bool success = tts_process_request(ctx, request);
+  tts_write_page(ctx.fs, ctx.log, ctx.settings, request.wav_path, request.page_path,
+                 request.script_type, success);
+  tts_finish(ctx);
+  return 1;
 }
 
 }  // namespace vemba
