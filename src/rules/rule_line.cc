@@ -81,9 +81,6 @@ bool read_group(std::string_view token, size_t slot_count, std::vector<RuleItem>
     for (size_t i = group_start; i < items->size(); ++i) (*items)[i].depends_on = number - 1;
     return true;
   });
-  // Alternatives without a number depend on the first slot, which a rule
-  // without slots does not have.
-  if (ok && slot_count == 0 && items->size() > group_start) ok = false;
   return ok;
 }
 

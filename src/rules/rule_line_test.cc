@@ -74,6 +74,10 @@ TEST(ParseRuleLine, AcceptedLines) {
       {"X <VAR_WORD>: #1x a.wav//1/", "X | 3/0 | #1x@-1/0 a.wav@0/1"},
       {"TAB\tNAME <VAR_WORD>: #1", "TAB\tNAME | 3/0 | #1@-1/0"},
       {"X: a.wav<!-- b.wav", "X | | a.wav@-1/0"},
+      // Alternatives without a number keep the first slot, even when the rule
+      // has none; the composer reports that when the rule is used.
+      {"X: a.wav/b.wav", "X | | a.wav@0/1 b.wav@0/2"},
+      {"X: #1.wav", "X | | #1.wav@-1/0"},
   };
   for (const Case& c : cases) {
     Parsed parsed = parse(c.line);
@@ -113,8 +117,6 @@ TEST(ParseRuleLine, RefusedLinesAndTheirMessages) {
       {long_name + ": a.wav",
        {"ERROR !! Description too long [%]", "ERROR !! Rule name is missing [%]"}},
       {"X: hello <!-- comment", {"ERROR !! Unrecognized type [%]"}},
-      // A group with no number needs a first slot to depend on.
-      {"X: a.wav/b.wav", {"ERROR !! Wrong dependence definition [%]"}},
       {"X <VAR_WORD>: a.wav.wav/1", {"ERROR !! Wrong dependence definition [%]"}},
   };
   for (const Case& c : cases) {
