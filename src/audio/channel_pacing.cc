@@ -16,28 +16,27 @@ int channel_count(Log& log, const std::optional<std::string>& setting) {
 }
 
 void parse_channel_schedule(std::string_view text, ChannelSchedule* schedule) {
-  std::fill(schedule->busy_until.begin(), schedule->busy_until.end(), 0);
-  size_t index = 0;
-  while (!text.empty() && index < schedule->busy_until.size()) {
+  schedule->busy_until.clear();
+  while (!text.empty() && schedule->busy_until.size() < kMaxChannels) {
     // A line longer than the read buffer arrives as several pieces.
     size_t end = text.find('\n');
     size_t piece = end == std::string_view::npos ? text.size() : end + 1;
     piece = std::min(piece, kChannelLineBuffer - 1);
-    schedule->busy_until[index++] = leading_int(text.substr(0, piece));
+    schedule->busy_until.push_back(leading_int(text.substr(0, piece)));
     text.remove_prefix(piece);
   }
 }
 
 std::string format_channel_schedule(const ChannelSchedule& schedule, int n) {
   std::string text;
-  for (int i = 0; i < n; ++i) text += string_printf("%d\n", schedule.busy_until[i]);
+  for (int i = 0; i < n; ++i) text += string_printf("%d\n", schedule.value(i));
   return text;
 }
 
 int choose_channel(const ChannelSchedule& schedule, int n) {
   int best = 0;
   for (int i = 1; i < n; ++i) {
-    if (schedule.busy_until[i] <= schedule.busy_until[best]) best = i;
+    if (schedule.value(i) <= schedule.value(best)) best = i;
   }
   return best;
 }
@@ -47,7 +46,7 @@ int64_t booked_seconds(int64_t duration_ms) { return (duration_ms + 500) / 1000;
 Booking book_channel(ChannelSchedule* schedule, int n, int64_t now, int64_t duration_ms) {
   Booking booking;
   booking.channel = choose_channel(*schedule, n);
-  int64_t busy = schedule->busy_until[booking.channel];
+  int64_t busy = schedule->value(booking.channel);
   int64_t seconds = booked_seconds(duration_ms);
   if (now >= busy) {
     booking.busy_until = static_cast<int32_t>(now + seconds);
@@ -55,7 +54,7 @@ Booking book_channel(ChannelSchedule* schedule, int n, int64_t now, int64_t dura
     booking.wait_seconds = busy - now;
     booking.busy_until = static_cast<int32_t>(busy + seconds);
   }
-  schedule->busy_until[booking.channel] = booking.busy_until;
+  schedule->set(booking.channel, booking.busy_until);
   return booking;
 }
 
@@ -69,8 +68,7 @@ bool init_channel_schedule(FileSystem& fs, Log& log, const Clock& clock,
   std::unique_ptr<FileLock> lock = fs.lock(sounds_dir + kChannelLockName);
   if (lock && fs.read_file(path, &text, 0) == ReadStatus::kOk) return true;
   ChannelSchedule schedule;
-  std::fill(schedule.busy_until.begin(), schedule.busy_until.begin() + n,
-            static_cast<int32_t>(clock.now()));
+  schedule.busy_until.assign(static_cast<size_t>(n), static_cast<int32_t>(clock.now()));
   if (!fs.write_file_atomic(path, format_channel_schedule(schedule, n))) {
     tts_log(log, TTS_LL_ERR, "Unable to open [%s] file ...\n", kChannelFileName);
     return false;

@@ -21,9 +21,18 @@ constexpr const char* kChannelLockName = "sounds.dat.lock";
 /// A sounds.dat line is read through a buffer of this size.
 constexpr size_t kChannelLineBuffer = 512;
 
-/// The busy-until time (seconds since the epoch) of each channel.
+/// The busy-until time (seconds since the epoch) of each channel. Only the
+/// values read or booked are held; every other channel is free since 1970.
 struct ChannelSchedule {
-  std::vector<int32_t> busy_until = std::vector<int32_t>(kMaxChannels, 0);
+  std::vector<int32_t> busy_until;  // at most kMaxChannels values, channel 1 first
+
+  int32_t value(int channel) const {
+    return static_cast<size_t>(channel) < busy_until.size() ? busy_until[channel] : 0;
+  }
+  void set(int channel, int32_t value) {
+    if (static_cast<size_t>(channel) >= busy_until.size()) busy_until.resize(channel + 1, 0);
+    busy_until[channel] = value;
+  }
 };
 
 /// The outcome of one booking.

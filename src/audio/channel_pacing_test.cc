@@ -13,7 +13,7 @@ constexpr int64_t kNow = 1796547903;  // 2026-12-06 09:05:03 UTC
 
 ChannelSchedule schedule_of(std::initializer_list<int32_t> values) {
   ChannelSchedule s;
-  std::copy(values.begin(), values.end(), s.busy_until.begin());
+  s.busy_until.assign(values.begin(), values.end());
   return s;
 }
 
@@ -76,9 +76,9 @@ TEST(ChannelSchedule, ParseLines) {
     ChannelSchedule s = schedule_of({42, 42, 42, 42});
     parse_channel_schedule(c.text, &s);
     for (size_t i = 0; i < c.first.size(); ++i) {
-      EXPECT_EQ(s.busy_until[i], c.first[i]) << c.text.substr(0, 20) << " line " << i;
+      EXPECT_EQ(s.value(static_cast<int>(i)), c.first[i]) << c.text.substr(0, 20) << " line " << i;
     }
-    EXPECT_EQ(s.busy_until[3], 0);  // earlier values never leak through
+    EXPECT_EQ(s.value(3), 0);  // earlier values never leak through
   }
   // Lines past the 10,000th are not stored.
   std::string many;
@@ -86,7 +86,8 @@ TEST(ChannelSchedule, ParseLines) {
   ChannelSchedule s;
   parse_channel_schedule(many, &s);
   EXPECT_EQ(s.busy_until.size(), static_cast<size_t>(kMaxChannels));
-  EXPECT_EQ(s.busy_until.back(), kMaxChannels);
+  EXPECT_EQ(s.value(kMaxChannels - 1), kMaxChannels);
+  EXPECT_EQ(s.value(kMaxChannels), 0);
 }
 
 TEST(ChannelSchedule, ChooseLowestThenHighestIndex) {
@@ -132,8 +133,8 @@ TEST(ChannelSchedule, BookingArithmetic) {
     EXPECT_EQ(b.channel, c.channel) << c.duration_ms;
     EXPECT_EQ(b.wait_seconds, c.wait) << c.duration_ms;
     EXPECT_EQ(b.busy_until, kNow + c.busy_until) << c.duration_ms;
-    before.busy_until[c.channel] = static_cast<int32_t>(kNow + c.busy_until);
-    EXPECT_EQ(s.busy_until, before.busy_until) << c.duration_ms;
+    before.set(c.channel, static_cast<int32_t>(kNow + c.busy_until));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(s.value(i), before.value(i)) << c.duration_ms;
   }
 }
 
@@ -158,7 +159,7 @@ TEST_F(PacingFixture, ReadFailsWithoutTheFile) {
   EXPECT_EQ(console.text(), "2026/12/06 09:05:03 [ERR ] Unable to open [sounds.dat] file ...\n");
   test::write_file(dir.file("sounds.dat"), "11\n22\n");
   EXPECT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &s));
-  EXPECT_EQ(s.busy_until[1], 22);
+  EXPECT_EQ(s.value(1), 22);
 }
 
 TEST_F(PacingFixture, BookRewritesThenSleeps) {
