@@ -280,8 +280,9 @@ TEST_F(RequestRunTest, ConcurrentRequestsShareTheChannels) {
   // One second of audio after the trim, so each request books one second.
   deployment.add_prompt("greeting", test::samples(8000 + 150, 'G'));
   // Every channel busy a little into the future: the bookings then chain, and
-  // the total booked time shows whether any booking was lost.
-  int64_t base = ::time(nullptr) + 3;
+  // the total booked time shows whether any booking was lost. The lead time
+  // leaves room for all processes to start on a busy machine.
+  int64_t base = ::time(nullptr) + 4;
   std::string schedule;
   for (int i = 0; i < kChannels; ++i) schedule += std::to_string(base) + "\n";
   test::write_file(deployment.sounds_dir() + "sounds.dat", schedule);
