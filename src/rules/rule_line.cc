@@ -31,6 +31,18 @@ bool is_wav_name(std::string_view token) {
   return at != std::string_view::npos && at > 0 && at + kWav.size() == token.size();
 }
 
+// The leading integer of a slot number; short plain digit strings, the
+// usual case, are read directly.
+int slot_number(std::string_view text) {
+  if (text.empty() || text.size() > 4) return leading_int(text);
+  int number = 0;
+  for (char c : text) {
+    if (!is_digit(c)) return leading_int(text);
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
 bool valid_slot_number(int number, size_t slot_count) {
   return number >= 1 && static_cast<size_t>(number) <= slot_count;
 }
@@ -73,7 +85,7 @@ bool read_group(std::string_view token, size_t slot_count, std::vector<RuleItem>
       items->push_back(RuleItem{std::string(piece), 0, ++plural});
       return true;
     }
-    int number = leading_int(piece);
+    int number = slot_number(piece);
     if (!valid_slot_number(number, slot_count)) {
       ok = false;
       return false;
@@ -97,7 +109,7 @@ bool read_right_part(LoadReport& report, std::string_view quoted, std::string_vi
     } else if (token.find(kWav) != std::string_view::npos) {
       dependence_ok = read_group(token, slot_count, &rule->items);
     } else if (token.front() == '#') {
-      dependence_ok = valid_slot_number(leading_int(token.substr(1)), slot_count);
+      dependence_ok = valid_slot_number(slot_number(token.substr(1)), slot_count);
       if (dependence_ok) rule->items.push_back(RuleItem{std::string(token), -1, 0});
     } else {
       report.message(TTS_LL_ERR, "ERROR !! Unrecognized type [%s]", std::string(quoted).c_str());
@@ -126,13 +138,18 @@ bool read_rule_line(LoadReport& report, std::string_view line, Rule* rule) {
                    std::string(quoted).c_str());
     return false;
   }
+  std::string_view left = text.substr(0, colon);
+  std::string_view right = text.substr(colon + 1);
+  // Room for the usual rule at once: rules are loaded on every request.
+  rule->slots.reserve(left.find('<') == std::string_view::npos ? 0 : 2);
+  rule->items.reserve(4);
   bool has_name = false;
-  bool ok = read_left_part(report, quoted, text.substr(0, colon), rule, &has_name);
+  bool ok = read_left_part(report, quoted, left, rule, &has_name);
   if (!has_name) {
     report.message(TTS_LL_ERR, "ERROR !! Rule name is missing [%s]", std::string(quoted).c_str());
     return false;
   }
-  ok = read_right_part(report, quoted, text.substr(colon + 1), rule) && ok;
+  ok = read_right_part(report, quoted, right, rule) && ok;
   return ok;
 }
 

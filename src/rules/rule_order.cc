@@ -34,52 +34,83 @@ void RuleListBuilder::clear() {
   entries_.clear();
   trie_.assign(1, TrieNode{});
   root_children_.assign(256, kNil);
+  children_.assign(64, ChildSlot{});
+  child_count_ = 0;
   head_ = tail_ = kNil;
   size_ = 0;
 }
 
-uint32_t RuleListBuilder::child(uint32_t node, unsigned char byte) const {
-  if (node == 0) return root_children_[byte];
-  for (uint32_t c = trie_[node].first_child; c != kNil; c = trie_[c].next_sibling) {
-    if (trie_[c].byte == byte) return c;
-  }
-  return kNil;
+namespace {
+
+uint64_t child_key(uint32_t node, unsigned char byte) {
+  return ((static_cast<uint64_t>(node) << 8) | byte) + 1;  // 0 marks a free slot
 }
 
-uint32_t RuleListBuilder::trie_node(const std::string& name) {
+size_t child_hash(uint64_t key) { return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32); }
+
+}  // namespace
+
+uint32_t RuleListBuilder::child(uint32_t node, unsigned char byte) const {
+  if (node == 0) return root_children_[byte];
+  const uint64_t key = child_key(node, byte);
+  const size_t mask = children_.size() - 1;
+  for (size_t i = child_hash(key) & mask;; i = (i + 1) & mask) {
+    if (children_[i].key == key) return children_[i].child;
+    if (children_[i].key == 0) return kNil;
+  }
+}
+
+void RuleListBuilder::set_child(uint32_t node, unsigned char byte, uint32_t next) {
+  if (node == 0) {
+    root_children_[byte] = next;
+    return;
+  }
+  if ((child_count_ + 1) * 2 > children_.size()) {
+    std::vector<ChildSlot> old(children_.size() * 2);
+    old.swap(children_);
+    child_count_ = 0;
+    for (const ChildSlot& slot : old) {
+      if (slot.key != 0) insert_child(slot.key, slot.child);
+    }
+  }
+  insert_child(child_key(node, byte), next);
+}
+
+void RuleListBuilder::insert_child(uint64_t key, uint32_t next) {
+  const size_t mask = children_.size() - 1;
+  size_t i = child_hash(key) & mask;
+  while (children_[i].key != 0) i = (i + 1) & mask;
+  children_[i] = ChildSlot{key, next};
+  ++child_count_;
+}
+
+// Walks the trie along name as far as it exists, recording the nodes.
+void RuleListBuilder::walk(const std::string& name) {
+  path_.clear();
   uint32_t node = 0;
   for (char ch : name) {
-    unsigned char byte = static_cast<unsigned char>(ch);
-    uint32_t next = child(node, byte);
-    if (next == kNil) {
-      next = static_cast<uint32_t>(trie_.size());
-      TrieNode fresh;
-      fresh.byte = byte;
-      if (node == 0) {
-        root_children_[byte] = next;
-      } else {
-        fresh.next_sibling = trie_[node].first_child;
-        trie_[node].first_child = next;
-      }
-      trie_.push_back(fresh);
-    }
+    node = child(node, static_cast<unsigned char>(ch));
+    if (node == kNil) break;
+    path_.push_back(node);
+  }
+}
+
+// The node of name, creating what walk() did not find.
+uint32_t RuleListBuilder::extend(const std::string& name) {
+  uint32_t node = path_.empty() ? 0 : path_.back();
+  for (size_t i = path_.size(); i < name.size(); ++i) {
+    uint32_t next = static_cast<uint32_t>(trie_.size());
+    trie_.push_back(TrieNode{});
+    set_child(node, static_cast<unsigned char>(name[i]), next);
     node = next;
   }
   return node;
 }
 
-uint32_t RuleListBuilder::find_node(const std::string& name) const {
-  uint32_t node = 0;
-  for (char ch : name) {
-    node = child(node, static_cast<unsigned char>(ch));
-    if (node == kNil) return kNil;
-  }
-  return node;
-}
-
-// Records entry id under its name; the entry must already be linked.
-void RuleListBuilder::index_name(uint32_t id) {
-  TrieNode& node = trie_[trie_node(entries_[id].rule.name)];
+// Records entry id under the trie node of its name; the entry must already
+// be linked.
+void RuleListBuilder::index_name(uint32_t id, uint32_t name_node) {
+  TrieNode& node = trie_[name_node];
   if (node.rule == kNil) {
     node.rule = id;
   } else {
@@ -89,13 +120,15 @@ void RuleListBuilder::index_name(uint32_t id) {
 }
 
 // The entry, first in list order, whose name occurs in name; kNil if none.
+// The prefixes of name are those on the path of the last walk().
 uint32_t RuleListBuilder::first_contained(const std::string& name) const {
   uint32_t best = trie_[0].rule;  // an empty name occurs in every name
   auto consider = [&](uint32_t id) {
     if (id != kNil && (best == kNil || entries_[id].label < entries_[best].label)) best = id;
   };
+  for (uint32_t node : path_) consider(trie_[node].rule);
   const size_t n = name.size();
-  for (size_t start = 0; start < n; ++start) {
+  for (size_t start = 1; start < n; ++start) {
     uint32_t node = root_children_[static_cast<unsigned char>(name[start])];
     for (size_t i = start + 1; node != kNil; ++i) {
       consider(trie_[node].rule);
@@ -166,32 +199,35 @@ void RuleListBuilder::append(Rule rule) {
   uint32_t id = static_cast<uint32_t>(entries_.size());
   entries_.push_back(Entry{std::move(rule)});
   link_before(id, kNil);
-  index_name(id);
+  walk(entries_[id].rule.name);
+  index_name(id, extend(entries_[id].rule.name));
 }
 
 void RuleListBuilder::add(Rule rule) {
-  uint32_t node = find_node(rule.name);
-  if (node != kNil && trie_[node].rule != kNil) {
-    TrieNode& same = trie_[node];
-    uint32_t removed = same.rule;
-    same.rule = kNil;
-    if (same.duplicates > 0) {
-      // Only a list given to the constructor can hold a name twice.
-      --same.duplicates;
-      for (uint32_t id = entries_[removed].next; id != kNil; id = entries_[id].next) {
-        if (entries_[id].rule.name == rule.name) {
-          same.rule = id;
-          break;
+  walk(rule.name);
+  if (path_.size() == rule.name.size()) {
+    TrieNode& same = trie_[path_.empty() ? 0 : path_.back()];
+    if (same.rule != kNil) {
+      uint32_t removed = same.rule;
+      same.rule = kNil;
+      if (same.duplicates > 0) {
+        // Only a list given to the constructor can hold a name twice.
+        --same.duplicates;
+        for (uint32_t id = entries_[removed].next; id != kNil; id = entries_[id].next) {
+          if (entries_[id].rule.name == rule.name) {
+            same.rule = id;
+            break;
+          }
         }
       }
+      unlink(removed);
     }
-    unlink(removed);
   }
   uint32_t before = first_contained(rule.name);
   uint32_t id = static_cast<uint32_t>(entries_.size());
   entries_.push_back(Entry{std::move(rule)});
   link_before(id, before);
-  index_name(id);
+  index_name(id, extend(entries_[id].rule.name));
 }
 
 std::vector<Rule> RuleListBuilder::take() {

@@ -15,8 +15,8 @@ void add_rule(std::vector<Rule>& rule_list, Rule rule);
 
 /// A rule list being built, with the same result as add_rule but without
 /// scanning the whole list per rule: names are kept in a trie, so finding the
-/// names that occur in a new name costs about the new name's length, and
-/// list positions are compared through order labels.
+/// names that occur in a new name costs about the new name's length times the
+/// depth matched, and list positions are compared through order labels.
 class RuleListBuilder {
  public:
   RuleListBuilder();
@@ -42,11 +42,12 @@ class RuleListBuilder {
     uint32_t next = kNil;
   };
   struct TrieNode {
-    uint32_t first_child = kNil;
-    uint32_t next_sibling = kNil;
     uint32_t rule = kNil;     // first entry in list order with this name
     uint32_t duplicates = 0;  // further entries with the same name
-    unsigned char byte = 0;
+  };
+  struct ChildSlot {
+    uint64_t key = 0;  // parent node and byte; 0 when free
+    uint32_t child = kNil;
   };
 
   void append(Rule rule);
@@ -54,14 +55,19 @@ class RuleListBuilder {
   void unlink(uint32_t id);
   void relabel();
   uint32_t child(uint32_t node, unsigned char byte) const;
-  uint32_t trie_node(const std::string& name);
-  uint32_t find_node(const std::string& name) const;
-  void index_name(uint32_t id);
+  void set_child(uint32_t node, unsigned char byte, uint32_t next);
+  void insert_child(uint64_t key, uint32_t next);
+  void walk(const std::string& name);
+  uint32_t extend(const std::string& name);
+  void index_name(uint32_t id, uint32_t name_node);
   uint32_t first_contained(const std::string& name) const;
 
   std::vector<Entry> entries_;
   std::vector<TrieNode> trie_;
   std::vector<uint32_t> root_children_;  // the root's children by byte
+  std::vector<ChildSlot> children_;      // every other node's children, hashed
+  size_t child_count_ = 0;
+  std::vector<uint32_t> path_;  // trie nodes along the name of the last walk()
   uint32_t head_ = kNil;
   uint32_t tail_ = kNil;
   size_t size_ = 0;

@@ -11,16 +11,37 @@ inline bool kept(unsigned b, unsigned k) {
   return shifted == 10 || shifted == 0 || b == '\n' || b == '\r' || b == 0;
 }
 
+// The transform of every byte at every position (mod 10), built once and
+// laid out flat: rules are loaded on every request, and each byte of the file
+// goes through this.
+struct Tables {
+  unsigned char plain[10 * 256];
+  unsigned char stored[10 * 256];
+  Tables() {
+    for (unsigned k = 0; k < 10; ++k) {
+      for (unsigned b = 0; b < 256; ++b) {
+        bool keep = kept(b, k);
+        plain[k * 256 + b] = static_cast<unsigned char>(keep ? b : (b - 10 - k) & 0xFF);
+        stored[k * 256 + b] = static_cast<unsigned char>(keep ? b : (b + 10 + k) & 0xFF);
+      }
+    }
+  }
+};
+
+const Tables& tables() {
+  static const Tables instance;
+  return instance;
+}
+
 template <bool kScramble>
 void transform(char* data, size_t len) {
-  unsigned k = 0;
+  const unsigned char* table = kScramble ? tables().stored : tables().plain;
+  unsigned char* bytes = reinterpret_cast<unsigned char*>(data);
+  size_t row = 0;  // 256 * (position mod 10)
   for (size_t i = 0; i < len; ++i) {
-    unsigned b = static_cast<unsigned char>(data[i]);
-    if (!kept(b, k)) {
-      unsigned out = kScramble ? b + 10 + k : b - 10 - k;
-      data[i] = static_cast<char>(static_cast<unsigned char>(out & 0xFF));
-    }
-    if (++k == 10) k = 0;
+    bytes[i] = table[row + bytes[i]];
+    row += 256;
+    if (row == 10 * 256) row = 0;
   }
 }
 

@@ -1,5 +1,7 @@
 #include "rules/var_type.h"
 
+#include <iterator>
+
 #include "platform/text_util.h"
 
 namespace vemba {
@@ -31,20 +33,33 @@ constexpr size_t kOptionTextMax = 99;
 }  // namespace
 
 VarTypeAndOption var_type_of(std::string_view tag) {
-  VarTypeAndOption result;
-  for (const Keyword& keyword : kKeywords) {
-    size_t at = tag.find(keyword.text);
-    if (at == std::string_view::npos) continue;
-    result.type = keyword.type;
-    if (keyword.type == VAR_NUMBER_EN || keyword.type == VAR_NUMERAL_EN) return result;
-    size_t bar = tag.find('|', at);
-    if (bar == std::string_view::npos) return result;
-    size_t close = tag.find('>', bar);
-    if (close == std::string_view::npos) return result;
-    std::string_view number = tag.substr(bar + 1, close - bar - 1);
-    result.option = leading_int(number.substr(0, kOptionTextMax));
-    return result;
+  // Every keyword starts with "<VAR_": visit each place where that occurs and
+  // keep the keyword earliest in the search order, at its first place.
+  constexpr std::string_view kPrefix = "<VAR_";
+  constexpr size_t kNone = std::size(kKeywords);
+  size_t best = kNone;
+  size_t best_at = 0;
+  for (size_t at = tag.find(kPrefix); at != std::string_view::npos;
+       at = tag.find(kPrefix, at + 1)) {
+    std::string_view rest = tag.substr(at);
+    for (size_t i = 0; i < best; ++i) {
+      if (rest.starts_with(kKeywords[i].text)) {
+        best = i;
+        best_at = at;
+        break;
+      }
+    }
   }
+  VarTypeAndOption result;
+  if (best == kNone) return result;
+  result.type = kKeywords[best].type;
+  if (result.type == VAR_NUMBER_EN || result.type == VAR_NUMERAL_EN) return result;
+  size_t bar = tag.find('|', best_at);
+  if (bar == std::string_view::npos) return result;
+  size_t close = tag.find('>', bar);
+  if (close == std::string_view::npos) return result;
+  std::string_view number = tag.substr(bar + 1, close - bar - 1);
+  result.option = leading_int(number.substr(0, kOptionTextMax));
   return result;
 }
 

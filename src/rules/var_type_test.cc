@@ -30,8 +30,11 @@ TEST(VarTypeOf, KindsAndOptions) {
       {"<VAR_MONEY>", VAR_MONEY, 0},
       {"<VAR_DIGITS>", VAR_DIGITS, 0},
       {"<VAR_SPELL|1>", VAR_SPELL, 1},
-      {"<x<VAR_SPELL>", VAR_SPELL, 0},  // found anywhere in the tag
-      {"<VAR_TIME>|9>", VAR_TIME, 9},   // any bar after the keyword counts
+      {"<x<VAR_SPELL>", VAR_SPELL, 0},            // found anywhere in the tag
+      {"<VAR_TIME>|9>", VAR_TIME, 9},             // any bar after the keyword counts
+      {"<VAR_TIME|1><VAR_DATE|2>", VAR_DATE, 2},  // the earlier keyword in search order
+      {"<VAR_DATE><VAR_DATE|3>", VAR_DATE, 3},
+      {"<VAR_<VAR_WAV|4>", VAR_WAV, 4},
       {"<VAR_FOO>", VAR_UNDEFINED, 0},
       {"<var_time>", VAR_UNDEFINED, 0},
       {"VAR_TIME", VAR_UNDEFINED, 0},

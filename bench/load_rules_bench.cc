@@ -1,0 +1,107 @@
+// Cost of loading a rules file of n rule lines whose names contain each other
+// (TIME, TIME_AM, TIME_AM_2, ...), as every request does at start-up.
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+
+#include "front/log.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "platform/file_system.h"
+#include "rules/rule_order.h"
+#include "rules/rules_loader.h"
+#include "rules/scramble.h"
+
+namespace {
+
+// Files held in memory, so the figures are the loader's own.
+class MemoryFileSystem : public vemba::FileSystem {
+ public:
+  std::map<std::string, std::string> files;
+
+  bool exists(const std::string& path) override { return files.count(path) > 0; }
+  int64_t file_size(const std::string& path) override {
+    return exists(path) ? static_cast<int64_t>(files[path].size()) : -1;
+  }
+  vemba::ReadStatus read_file(const std::string& path, std::string* out,
+                              size_t max_bytes) override {
+    if (!exists(path)) return vemba::ReadStatus::kNotFound;
+    *out = files[path].substr(0, max_bytes);
+    return vemba::ReadStatus::kOk;
+  }
+  bool write_file(const std::string&, std::string_view) override { return false; }
+  bool write_file_atomic(const std::string&, std::string_view) override { return false; }
+  std::unique_ptr<vemba::AppendFile> open_append(const std::string&) override { return nullptr; }
+  bool list(const std::string&, const std::string&, std::vector<vemba::DirEntry>*) override {
+    return false;
+  }
+  bool delete_file(const std::string&) override { return false; }
+  std::unique_ptr<vemba::FileLock> lock(const std::string&) override { return nullptr; }
+};
+
+// The i-th rule name: chains of five names, each containing the one before,
+// and chain numbers that contain each other too (T1 in T12, T12 in T123).
+std::string rule_name(int i) {
+  static const char* kSuffixes[] = {"", "_AM", "_AM_2", "_AM_2_X", "_AM_2_X_LONG"};
+  return "TIME" + std::to_string(i / 5) + kSuffixes[i % 5];
+}
+
+// Rule lines of the shapes a pack uses, from short to long; about 50
+// characters on average, like the lines of a real pack.
+constexpr const char* kRuleBodies[] = {
+    " <VAR_TIME>: the_time_is.wav #1",
+    " <VAR_NUMBER_EN>: you_have.wav #1 message.wav/messages.wav/1",
+    " <VAR_SPELL|1>: #1",
+    " <VAR_TIME|1> <VAR_NUMBER_EN>: at.wav #1 minute.wav/minutes.wav/2",
+};
+
+// A plain rules file with a header and n lines (the last one DEFAULT).
+std::string rules_text(int n) {
+  std::string text = "<LANGUAGE ENGLISH>\n";
+  for (int i = 0; i < n - 2; ++i) text += rule_name(i) + kRuleBodies[i % 4] + "\n";
+  text += "DEFAULT <VAR_SPELL>: #1\n";
+  return text;
+}
+
+void BM_LoadRules(benchmark::State& state) {
+  const int lines = static_cast<int>(state.range(0));
+  MemoryFileSystem fs;
+  fs.files["rules.dat"] = vemba::scramble_text(rules_text(lines));
+  vemba::StringConsole console;
+  vemba::FixedClock clock(0);
+  vemba::Log log(console, clock);
+  for (auto _ : state) {
+    vemba::LanguageTable table;
+    int loaded = vemba::load_rules(fs, log, table, "rules.dat", "contents.dat", 1, 0);
+    if (loaded != 1 || table.default_rule_index < 0) state.SkipWithError("load failed");
+    benchmark::DoNotOptimize(table);
+  }
+  state.SetComplexityN(lines);
+}
+BENCHMARK(BM_LoadRules)->Arg(100)->Arg(1000)->Arg(5000)->Complexity();
+
+// The list-scanning insert for comparison: the same rules in the same order.
+void BM_ScanningInsert(benchmark::State& state) {
+  const int lines = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    std::vector<vemba::Rule> rules;
+    for (int i = 0; i < lines; ++i) vemba::add_rule(rules, vemba::Rule{rule_name(i), {}, {}});
+    benchmark::DoNotOptimize(rules);
+  }
+  state.SetComplexityN(lines);
+}
+BENCHMARK(BM_ScanningInsert)->Arg(100)->Arg(1000)->Arg(5000)->Complexity();
+
+void BM_IndexedInsert(benchmark::State& state) {
+  const int lines = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    vemba::RuleListBuilder rules;
+    for (int i = 0; i < lines; ++i) rules.add(vemba::Rule{rule_name(i), {}, {}});
+    benchmark::DoNotOptimize(rules.take());
+  }
+  state.SetComplexityN(lines);
+}
+BENCHMARK(BM_IndexedInsert)->Arg(100)->Arg(1000)->Arg(5000)->Complexity();
+
+}  // namespace
