@@ -1,5 +1,8 @@
 #include "rules/scramble.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace vemba {
 
 namespace {
@@ -58,7 +61,68 @@ std::string transform_text(std::string_view text) {
 
 }  // namespace
 
-void descramble_line(char* data, size_t len) { transform<false>(data, len); }
+namespace {
+
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+constexpr uint64_t kHighs = 0x8080808080808080ull;
+
+// What descrambling subtracts from 8 bytes that start at position k (mod 10).
+struct Subtrahends {
+  uint64_t word[10];
+  Subtrahends() {
+    for (unsigned k = 0; k < 10; ++k) {
+      unsigned char bytes[8];
+      for (unsigned j = 0; j < 8; ++j) bytes[j] = static_cast<unsigned char>(10 + (k + j) % 10);
+      std::memcpy(&word[k], bytes, 8);
+    }
+  }
+};
+
+const Subtrahends& subtrahends() {
+  static const Subtrahends instance;
+  return instance;
+}
+
+// True when every byte lies in 14..236: none is one the transform keeps
+// (NUL, LF, CR, and from 237 up those that would land on LF or NUL), so all
+// simply move down.
+inline bool all_plain(uint64_t x) {
+  uint64_t below_14 = (x - kOnes * 14) & ~x & kHighs;
+  uint64_t from_237 = x & ((x & ~kHighs) + kOnes * 19) & kHighs;
+  return (below_14 | from_237) == 0;
+}
+
+// Subtracts byte by byte, without borrows between bytes.
+inline uint64_t subtract_bytes(uint64_t x, uint64_t y) {
+  return ((x | kHighs) - (y & ~kHighs)) ^ ((x ^ ~y) & kHighs);
+}
+
+}  // namespace
+
+void descramble_line(char* data, size_t len) {
+  // Eight bytes at a time while they are plain text; rules are loaded on every
+  // request and every byte of the file passes through here.
+  const Subtrahends& sub = subtrahends();
+  size_t i = 0;
+  unsigned k = 0;
+  for (; i + 8 <= len; i += 8) {
+    uint64_t x;
+    std::memcpy(&x, data + i, 8);
+    if (!all_plain(x)) break;
+    x = subtract_bytes(x, sub.word[k]);
+    std::memcpy(data + i, &x, 8);
+    k = (k + 8) % 10;
+  }
+  // The rest byte by byte; the table rows follow the position in the line.
+  const unsigned char* table = tables().plain;
+  unsigned char* bytes = reinterpret_cast<unsigned char*>(data);
+  size_t row = 256 * k;
+  for (; i < len; ++i) {
+    bytes[i] = table[row + bytes[i]];
+    row += 256;
+    if (row == 10 * 256) row = 0;
+  }
+}
 
 void scramble_line(char* data, size_t len) { transform<true>(data, len); }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace vemba {
 namespace {
 
@@ -47,6 +49,39 @@ TEST(Scramble, RoundTripOfPrintableTextAndTabsAtEveryPosition) {
     EXPECT_NE(stored.substr(0, plain.size()), line.substr(0, plain.size()));
     EXPECT_EQ(stored.substr(stored.size() - 2), "\r\n");
     EXPECT_EQ(descrambled(stored), line) << shift;
+  }
+}
+
+// The byte-by-byte definition, to hold the fast path against.
+std::string descrambled_by_definition(std::string text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned b = static_cast<unsigned char>(text[i]);
+    unsigned k = i % 10;
+    unsigned shifted = (b + k + 10) % 256;
+    if (shifted == 10 || shifted == 0 || b == 10 || b == 13 || b == 0) continue;
+    text[i] = static_cast<char>((b + 256 - 10 - k) % 256);
+  }
+  return text;
+}
+
+TEST(Scramble, DescrambleMatchesItsDefinitionOnAnyBytes) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 2000; ++round) {
+    std::string line(random() % 40, ' ');
+    // Mostly text, sometimes any byte, so both paths and their joins are hit.
+    bool any = round % 3 == 0;
+    for (char& c : line) {
+      c = static_cast<char>(any ? random() % 256 : 14 + random() % 114);
+      if (random() % 17 == 0) c = static_cast<char>(random() % 256);
+    }
+    EXPECT_EQ(descrambled(line), descrambled_by_definition(line)) << round;
+  }
+  for (int b = 0; b < 256; ++b) {
+    for (size_t at = 0; at < 24; ++at) {
+      std::string line(24, 'x');
+      line[at] = static_cast<char>(b);
+      ASSERT_EQ(descrambled(line), descrambled_by_definition(line)) << b << " at " << at;
+    }
   }
 }
 
