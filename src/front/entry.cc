@@ -37,6 +37,15 @@ bool is_safe_page_name(std::string_view name) {
   return true;
 }
 
+bool is_safe_base_url(std::string_view url) {
+  for (char c : url) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) return false;
+    if (c == '"' || c == '\'' || c == '<' || c == '>' || c == '&') return false;
+  }
+  return true;
+}
+
 bool tts_entry(Context& ctx, int argc, const char* const* argv, Request* request) {
   for (int i = 0; i < argc; ++i) {
     ctx.console.write(string_printf("argv[%d] = %s\n", i, argv[i]));
@@ -66,7 +75,9 @@ bool tts_entry(Context& ctx, int argc, const char* const* argv, Request* request
   if (request->script_type.size() > kScriptTypeLimit) wrong = true;
   Settings& settings = ctx.settings;
   settings.base_url = argv[8];
-  if (settings.base_url.size() > kPathCapacity) wrong = true;
+  if (settings.base_url.size() > kPathCapacity || !is_safe_base_url(settings.base_url)) {
+    wrong = true;
+  }
 
   ConfigFile& config = ctx.config;
   std::optional<std::string> id = config.tts_get_cfg_param("id");

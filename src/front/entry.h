@@ -18,6 +18,10 @@ constexpr size_t kScriptTypeLimit = 511;
 /// directories and stand inside a quoted attribute.
 bool is_safe_page_name(std::string_view name);
 
+/// True when a base URL can stand inside the quoted attributes of a page
+/// unescaped: no quotes, angle brackets, ampersands or control bytes.
+bool is_safe_base_url(std::string_view url);
+
 /// Echoes and checks the arguments and reads the settings into ctx. True when
 /// the request may run; false when the process is to exit with status 0.
 bool tts_entry(Context& ctx, int argc, const char* const* argv, Request* request);

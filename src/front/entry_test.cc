@@ -128,6 +128,25 @@ TEST_F(EntryTest, HostilePageNamesAreRefused) {
   EXPECT_TRUE(run(args("MSGS 3", "result-42_x.y")));
 }
 
+TEST_F(EntryTest, BaseUrlsThatWouldBreakThePageAreRefused) {
+  config(kGoodConfig);
+  struct Case {
+    const char* url;
+    bool accepted;
+  } cases[] = {
+      {"http://host:8080/app", true}, {"", true},
+      {"http:\\\\host\\tts", true},   {"http://h/\"onclick=\"x", false},
+      {"http://h/'+x+'", false},      {"http://h/<script>", false},
+      {"http://h/?a=1&b=2", false},   {"http://h/\n", false},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> a = args();
+    a[7] = c.url;
+    console.clear();
+    EXPECT_EQ(run(a), c.accepted) << c.url;
+  }
+}
+
 TEST_F(EntryTest, ConfigurationFailures) {
   struct Case {
     const char* what;

@@ -106,8 +106,15 @@ bool PosixFileSystem::write_file(const std::string& path, std::string_view data)
 bool PosixFileSystem::write_file_atomic(const std::string& path, std::string_view data) {
   static std::atomic<unsigned> counter{0};
   std::string target = os_path(path);
-  std::string temp =
-      target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
+  // The temporary name keeps the target's extension, so a file left behind by
+  // a killed process is still swept with the others of its kind.
+  size_t slash = target.rfind('/');
+  size_t dot = target.rfind('.');
+  std::string ext = (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+                        ? target.substr(dot)
+                        : std::string();
+  std::string temp = target + ".tmp" + std::to_string(::getpid()) + "_" +
+                     std::to_string(counter.fetch_add(1)) + ext;
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   bool ok = write_all(fd, data);
