@@ -7,11 +7,6 @@ namespace vemba {
 
 namespace {
 
-// A double keeps 15 significant digits; with at most 13 before the point the
-// units and cents survive the trip through it. Longer amounts are rounded on
-// their text instead, so that no digit changes.
-constexpr size_t kDoubleSafeDigits = 13;
-
 bool only_blanks(std::string_view text) {
   return text.find_first_not_of(' ') == std::string_view::npos;
 }
@@ -27,34 +22,6 @@ std::string currency_name(const char* stem, int plural, int option,
   }
   name += ' ';
   return name;
-}
-
-// Adds one to a text of decimal digits.
-std::string increment_digits(std::string digits) {
-  size_t i = digits.size();
-  while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
-  if (i == 0) return "1" + digits;
-  ++digits[i - 1];
-  return digits;
-}
-
-// Rounds "units.fraction" to whole cents on the text itself, halves away
-// from zero; for amounts too long for a double.
-void round_on_text(const IntegerText& integer, std::string_view fraction, IntegerText& units,
-                   IntegerText& cents) {
-  std::string digits;
-  for (char c : fraction) {
-    if (!is_digit(c) || digits.size() == 3) break;
-    digits += c;
-  }
-  digits.resize(3, '0');
-  unsigned hundredths = static_cast<unsigned>((digits[0] - '0') * 10 + (digits[1] - '0'));
-  units = integer;
-  if (digits[2] >= '5' && ++hundredths == 100) {
-    hundredths = 0;
-    units = read_integer(increment_digits(integer.digits));
-  }
-  cents = read_integer(std::to_string(hundredths));
 }
 
 }  // namespace
@@ -75,14 +42,12 @@ void en_money(int /*mode*/, int option, std::string& out, std::string_view value
     units = read_integer(work);
   } else {
     IntegerText integer = read_integer(std::string_view(work).substr(0, point));
-    if (integer.digits.size() > kDoubleSafeDigits) {
-      round_on_text(integer, std::string_view(work).substr(point + 1), units, cents);
-    } else {
-      std::string rounded = format_fixed(leading_double(work), 2);
-      size_t cut = rounded.find('.');
-      units = read_integer(std::string_view(rounded).substr(0, cut));
-      cents = read_integer(cut == std::string::npos ? "" : rounded.substr(cut + 1));
-    }
+    std::string rounded = integer.digits.size() > kMoneyDoubleSafeDigits
+                              ? round_decimal_text(work, 2)
+                              : format_fixed(leading_double(work), 2);
+    size_t cut = rounded.find('.');
+    units = read_integer(std::string_view(rounded).substr(0, cut));
+    cents = read_integer(cut == std::string::npos ? "" : rounded.substr(cut + 1));
   }
   out = prefix;
   say_magnitude(out, units, 0);

@@ -1,10 +1,16 @@
 // Money amounts, decimal numbers and digit strings read aloud.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace vemba {
+
+/// A double keeps about 15 significant digits: with at most this many before
+/// the point an amount's units and cents survive the trip through one; longer
+/// amounts are rounded on their text so that no digit changes.
+constexpr size_t kMoneyDoubleSafeDigits = 13;
 
 /// An amount in major units and cents with currency prompt names (cur1S,
 /// cur1P, cur2S, cur2P, with a "_" + language system name suffix when option

@@ -114,6 +114,38 @@ std::string format_fixed(double value, int decimals) {
   return result;
 }
 
+std::string round_decimal_text(std::string_view text, int decimals) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  std::string integer;
+  while (i < text.size() && is_digit(text[i])) integer += text[i++];
+  std::string fraction;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && is_digit(text[i])) fraction += text[i++];
+  }
+  size_t keep = static_cast<size_t>(std::max(decimals, 0));
+  bool round_up = fraction.size() > keep && fraction[keep] >= '5';
+  fraction.resize(keep, '0');
+  std::string digits = integer + fraction;
+  if (round_up) {
+    size_t j = digits.size();
+    while (j > 0 && digits[j - 1] == '9') digits[--j] = '0';
+    if (j == 0) {
+      digits.insert(digits.begin(), '1');
+    } else {
+      ++digits[j - 1];
+    }
+  }
+  std::string whole = digits.substr(0, digits.size() - keep);
+  size_t first = whole.find_first_not_of('0');
+  whole = first == std::string::npos ? "0" : whole.substr(first);
+  std::string result = (negative ? "-" : "") + whole;
+  if (keep > 0) result += "." + digits.substr(digits.size() - keep);
+  return result;
+}
+
 double leading_double(std::string_view text) {
   std::string copy(text);
   return std::strtod(copy.c_str(), nullptr);

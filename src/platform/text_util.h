@@ -32,6 +32,11 @@ std::string string_vprintf(const char* format, va_list args);
 /// (so 1.125 gives "1.13", where printf's "%.2f" gives "1.12").
 std::string format_fixed(double value, int decimals);
 
+/// Fixed-point formatting done on the decimal text itself ("[+-]digits[.digits]"),
+/// rounding halves away from zero, for numbers too long for a double to keep
+/// every digit. A "+" sign is dropped; leading zeros of the integer part go.
+std::string round_decimal_text(std::string_view text, int decimals);
+
 /// Reads a decimal number the way strtod/atof does ("12.5", "-.5", "3.");
 /// 0 when the text does not start with one.
 double leading_double(std::string_view text);

@@ -31,6 +31,27 @@ TEST(FormatFixed, HalvesAwayFromZeroOnSeventeenDigits) {
   }
 }
 
+TEST(RoundDecimalText, HalvesAwayFromZeroOnTheDigits) {
+  struct Case {
+    const char* text;
+    int decimals;
+    const char* rounded;
+  } cases[] = {
+      {"1.125", 2, "1.13"},
+      {"-1.125", 2, "-1.13"},
+      {"+2.5", 0, "3"},
+      {"9.995", 2, "10.00"},
+      {"999999999999999999.995", 2, "1000000000000000000.00"},
+      {"123456789012345678.994999", 2, "123456789012345678.99"},
+      {"0007.1", 3, "7.100"},
+      {".5", 2, "0.50"},
+      {"3.", 1, "3.0"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(round_decimal_text(c.text, c.decimals), c.rounded) << c.text;
+  }
+}
+
 TEST(FormatFixed, NonFiniteValuesAsPrintf) {
   EXPECT_EQ(format_fixed(std::numeric_limits<double>::infinity(), 2), "inf");
   EXPECT_EQ(format_fixed(-std::numeric_limits<double>::infinity(), 2), "-inf");

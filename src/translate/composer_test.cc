@@ -169,6 +169,9 @@ TEST(Composer, MoneyValueNormalisation) {
       {"-1.0000005", "-1.000001"},
       {"2.9999999", "3.000000"},
       {"007", "007"},
+      // Too long for a double: rounded on the text, no digit changes.
+      {"123456789012345678.9999995", "123456789012345679.000000"},
+      {"-12345678901234.5", "-12345678901234.500000"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(money_value(c.value), c.normalised) << c.value;
@@ -183,6 +186,12 @@ TEST(Composer, MoneyReachesTheBuilderNormalised) {
       {"PAY 7", {"*SYSCOM*7.wav", "*SYSCOM*cur1P.wav"}},
       {"PAY 7.5", {"*SYSCOM*7.wav", "*SYSCOM*cur1P.wav", "*SYSCOM*50.wav", "*SYSCOM*cur2P.wav"}},
       {"PAY 1.125", {"*SYSCOM*1.wav", "*SYSCOM*cur1S.wav", "*SYSCOM*13.wav", "*SYSCOM*cur2P.wav"}},
+      {"PAY 123456789012345678.995",
+       {"*SYSCOM*1.wav",    "*SYSCOM*2.wav", "*SYSCOM*3.wav", "*SYSCOM*4.wav",     "*SYSCOM*5.wav",
+        "*SYSCOM*6.wav",    "*SYSCOM*7.wav", "*SYSCOM*8.wav", "*SYSCOM*9.wav",     "*SYSCOM*0.wav",
+        "*SYSCOM*1.wav",    "*SYSCOM*2.wav", "*SYSCOM*3.wav", "*SYSCOM*4.wav",     "*SYSCOM*5.wav",
+        "*SYSCOM*6.wav",    "*SYSCOM*7.wav", "*SYSCOM*9.wav", "*SYSCOM*cur1P.wav", "*SYSCOM*0.wav",
+        "*SYSCOM*cur2P.wav"}},
   };
   for (const Case& c : cases) {
     test::LogCapture capture;

@@ -63,7 +63,13 @@ AnnounceFields split_announce(std::string_view value) {
 }
 
 std::string money_value(std::string_view value) {
-  if (value.find('.') == std::string_view::npos) return std::string(value);
+  size_t point = value.find('.');
+  if (point == std::string_view::npos) return std::string(value);
+  // A double keeps about 15 significant digits: a longer amount is rounded on
+  // its text, so no digit of it changes on the way to the builder.
+  size_t integer_digits = 0;
+  for (char c : value.substr(0, point)) integer_digits += is_digit(c) ? 1 : 0;
+  if (integer_digits > kMoneyDoubleSafeDigits) return round_decimal_text(value, 6);
   return format_fixed(leading_double(value), 6);
 }
 
