@@ -56,6 +56,9 @@ TEST_F(EntryProcessTest, RefusedRequestsExitWithZeroAndWriteNothing) {
   } cases[] = {
       {"message of 501", args("MSGS " + std::string(496, '3')),
        "[ERR ] Wrong value of argument(s) ..."},
+      {"language system name of 101",
+       {dir.path(), "1", "MSGS 3", "0", std::string(101, 'n'), "result42", "VXML", "u"},
+       "[ERR ] Wrong value of argument(s) ..."},
       {"page name with a path", args("MSGS 3", "result/../../x"),
        "[ERR ] Wrong value of argument(s) ..."},
       {"page name with a quote", args("MSGS 3", "result\"onload=alert(1)"),
@@ -75,6 +78,17 @@ TEST_F(EntryProcessTest, RefusedRequestsExitWithZeroAndWriteNothing) {
     EXPECT_EQ(recs.back(), c.last_record) << c.what;
     EXPECT_FALSE(test::file_exists(dir.file("sounds.dat"))) << c.what;
   }
+}
+
+TEST_F(EntryProcessTest, LimitsAreInclusive) {
+  // 500 characters of message and 100 of language system name pass the entry;
+  // the run then goes on to start-up, which finds no rules file here.
+  std::vector<std::string> a = args("MSGS " + std::string(495, '3'));
+  a[4] = std::string(100, 'n');
+  test::ProcessResult r = test::run_process(VEMBA_TTS_PATH, a);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.find("Wrong value of argument(s)"), std::string::npos);
+  EXPECT_NE(r.out.find("[ERR ] Can't initialize Vemba TTS server ..."), std::string::npos);
 }
 
 TEST_F(EntryProcessTest, SettingOdditiesReachStandardOutputOnly) {
