@@ -24,12 +24,13 @@ void for_each_token(std::string_view text, char separator, Fn fn) {
   }
 }
 
-// A prompt file name: its first ".wav" ends it and has at least one
-// character before it. So hour.wav/hours.wav is a group, not one name.
-bool is_wav_name(std::string_view token) {
-  size_t at = token.find(kWav);
-  return at != std::string_view::npos && at > 0 && at + kWav.size() == token.size();
+// A prompt file name, given where ".wav" first occurs in it: that ".wav" ends
+// it and has at least one character before it. So hour.wav/hours.wav is a
+// group, not one name.
+bool is_wav_name(std::string_view token, size_t wav_at) {
+  return wav_at != std::string_view::npos && wav_at > 0 && wav_at + kWav.size() == token.size();
 }
+bool is_wav_name(std::string_view token) { return is_wav_name(token, token.find(kWav)); }
 
 // The leading integer of a slot number; short plain digit strings, the
 // usual case, are read directly.
@@ -103,10 +104,11 @@ bool read_right_part(LoadReport& report, std::string_view quoted, std::string_vi
   const size_t slot_count = rule->slots.size();
   for_each_token(right, ' ', [&](std::string_view token) {
     bool dependence_ok = true;
-    if (is_wav_name(token)) {
+    const size_t wav_at = token.find(kWav);
+    if (is_wav_name(token, wav_at)) {
       rule->items.push_back(RuleItem{std::string(token), -1, 0});
       return true;
-    } else if (token.find(kWav) != std::string_view::npos) {
+    } else if (wav_at != std::string_view::npos) {
       dependence_ok = read_group(token, slot_count, &rule->items);
     } else if (token.front() == '#') {
       dependence_ok = valid_slot_number(slot_number(token.substr(1)), slot_count);

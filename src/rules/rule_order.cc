@@ -30,6 +30,11 @@ RuleListBuilder::RuleListBuilder(const std::vector<Rule>& rules) {
   for (const Rule& rule : rules) append(rule);
 }
 
+void RuleListBuilder::reserve(size_t n) {
+  entries_.reserve(n);
+  trie_.reserve(4 * n);  // a few new nodes per name is usual
+}
+
 void RuleListBuilder::clear() {
   entries_.clear();
   trie_.assign(1, TrieNode{});
@@ -50,8 +55,15 @@ size_t child_hash(uint64_t key) { return static_cast<size_t>((key * 0x9E3779B97F
 
 }  // namespace
 
-uint32_t RuleListBuilder::child(uint32_t node, unsigned char byte) const {
+inline uint32_t RuleListBuilder::child(uint32_t node, unsigned char byte) const {
   if (node == 0) return root_children_[byte];
+  const TrieNode& parent = trie_[node];
+  if (parent.first_child != kNil && parent.first_byte == byte) return parent.first_child;
+  if (!parent.more_children) return kNil;
+  return hashed_child(node, byte);
+}
+
+uint32_t RuleListBuilder::hashed_child(uint32_t node, unsigned char byte) const {
   const uint64_t key = child_key(node, byte);
   const size_t mask = children_.size() - 1;
   for (size_t i = child_hash(key) & mask;; i = (i + 1) & mask) {
@@ -65,6 +77,13 @@ void RuleListBuilder::set_child(uint32_t node, unsigned char byte, uint32_t next
     root_children_[byte] = next;
     return;
   }
+  TrieNode& parent = trie_[node];
+  if (parent.first_child == kNil) {
+    parent.first_child = next;
+    parent.first_byte = byte;
+    return;
+  }
+  parent.more_children = true;
   if ((child_count_ + 1) * 2 > children_.size()) {
     std::vector<ChildSlot> old(children_.size() * 2);
     old.swap(children_);
@@ -86,21 +105,31 @@ void RuleListBuilder::insert_child(uint64_t key, uint32_t next) {
 
 // Walks the trie along name as far as it exists, recording the nodes.
 void RuleListBuilder::walk(const std::string& name) {
-  path_.clear();
-  uint32_t node = 0;
-  for (char ch : name) {
-    node = child(node, static_cast<unsigned char>(ch));
-    if (node == kNil) break;
-    path_.push_back(node);
+  // The path is written into room made up front: this runs for every rule.
+  if (path_.size() < name.size()) path_.resize(name.size());
+  path_length_ = 0;
+  const size_t n = name.size();
+  if (n == 0) return;
+  uint32_t node = root_children_[static_cast<unsigned char>(name[0])];
+  for (size_t i = 0; node != kNil;) {
+    path_[path_length_++] = node;
+    if (++i == n) break;
+    const unsigned char byte = static_cast<unsigned char>(name[i]);
+    const TrieNode& here = trie_[node];
+    if (here.first_child != kNil && here.first_byte == byte) {
+      node = here.first_child;
+    } else {
+      node = here.more_children ? hashed_child(node, byte) : kNil;
+    }
   }
 }
 
 // The node of name, creating what walk() did not find.
 uint32_t RuleListBuilder::extend(const std::string& name) {
-  uint32_t node = path_.empty() ? 0 : path_.back();
-  for (size_t i = path_.size(); i < name.size(); ++i) {
+  uint32_t node = path_length_ == 0 ? 0 : path_[path_length_ - 1];
+  for (size_t i = path_length_; i < name.size(); ++i) {
     uint32_t next = static_cast<uint32_t>(trie_.size());
-    trie_.push_back(TrieNode{});
+    trie_.emplace_back();
     set_child(node, static_cast<unsigned char>(name[i]), next);
     node = next;
   }
@@ -126,7 +155,7 @@ uint32_t RuleListBuilder::first_contained(const std::string& name) const {
   auto consider = [&](uint32_t id) {
     if (id != kNil && (best == kNil || entries_[id].label < entries_[best].label)) best = id;
   };
-  for (uint32_t node : path_) consider(trie_[node].rule);
+  for (size_t i = 0; i < path_length_; ++i) consider(trie_[path_[i]].rule);
   const size_t n = name.size();
   for (size_t start = 1; start < n; ++start) {
     uint32_t node = root_children_[static_cast<unsigned char>(name[start])];
@@ -205,8 +234,8 @@ void RuleListBuilder::append(Rule rule) {
 
 void RuleListBuilder::add(Rule rule) {
   walk(rule.name);
-  if (path_.size() == rule.name.size()) {
-    TrieNode& same = trie_[path_.empty() ? 0 : path_.back()];
+  if (path_length_ == rule.name.size()) {
+    TrieNode& same = trie_[path_length_ == 0 ? 0 : path_[path_length_ - 1]];
     if (same.rule != kNil) {
       uint32_t removed = same.rule;
       same.rule = kNil;

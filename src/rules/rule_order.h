@@ -25,6 +25,8 @@ class RuleListBuilder {
 
   /// Adds a rule by the ordering rule.
   void add(Rule rule);
+  /// Makes room for about n rules, so adding them does not move the list.
+  void reserve(size_t n);
   /// Number of rules in the list.
   size_t size() const { return size_; }
   /// Empties the list.
@@ -44,6 +46,11 @@ class RuleListBuilder {
   struct TrieNode {
     uint32_t rule = kNil;     // first entry in list order with this name
     uint32_t duplicates = 0;  // further entries with the same name
+    // The node's first child is kept here: most nodes of a name trie have
+    // one, and a walk along it then needs no hashing.
+    uint32_t first_child = kNil;
+    unsigned char first_byte = 0;
+    bool more_children = false;  // further children are in children_
   };
   struct ChildSlot {
     uint64_t key = 0;  // parent node and byte; 0 when free
@@ -55,6 +62,7 @@ class RuleListBuilder {
   void unlink(uint32_t id);
   void relabel();
   uint32_t child(uint32_t node, unsigned char byte) const;
+  uint32_t hashed_child(uint32_t node, unsigned char byte) const;
   void set_child(uint32_t node, unsigned char byte, uint32_t next);
   void insert_child(uint64_t key, uint32_t next);
   void walk(const std::string& name);
@@ -68,6 +76,7 @@ class RuleListBuilder {
   std::vector<ChildSlot> children_;      // every other node's children, hashed
   size_t child_count_ = 0;
   std::vector<uint32_t> path_;  // trie nodes along the name of the last walk()
+  size_t path_length_ = 0;      // how many of path_ are in use
   uint32_t head_ = kNil;
   uint32_t tail_ = kNil;
   size_t size_ = 0;

@@ -1,5 +1,6 @@
 #include "rules/rules_loader.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -17,28 +18,33 @@ constexpr std::string_view kCommentMark = "<!--";
 
 enum class FileKind { kRules, kContents };
 
-// Reads the lines of a stored file one by one, descrambling each in place.
+// Reads the lines of a stored file one by one, all descrambled at the start.
 // A physical line longer than the piece limit is read as several lines, each
 // descrambled on its own, as the file was written.
 class PackFileReader {
  public:
-  explicit PackFileReader(std::string text) : text_(std::move(text)) {}
+  explicit PackFileReader(std::string text) : text_(std::move(text)) {
+    descramble_pieces(text_, &ends_);
+  }
 
   /// The next line as read (line break included), or false at the end.
   bool next(std::string_view* line) {
-    if (pos_ >= text_.size()) return false;
-    size_t len = next_piece_length(text_, pos_);
+    if (index_ >= ends_.size()) return false;
+    const size_t end = ends_[index_++];
     if (!continues_) ++physical_line_;
-    descramble_line(text_.data() + pos_, len);
-    *line = std::string_view(text_).substr(pos_, len);
-    continues_ = text_[pos_ + len - 1] != '\n';
-    pos_ += len;
+    *line = std::string_view(text_).substr(pos_, end - pos_);
+    continues_ = text_[end - 1] != '\n';
+    pos_ = end;
     return true;
   }
   int physical_line() const { return physical_line_; }
+  /// Number of lines the file holds.
+  size_t line_count() const { return ends_.size(); }
 
  private:
   std::string text_;
+  std::vector<size_t> ends_;
+  size_t index_ = 0;
   size_t pos_ = 0;
   int physical_line_ = 0;
   bool continues_ = false;
@@ -79,6 +85,7 @@ class SectionLoader {
   int run(PackFileReader& reader) {
     const int limit = kind_ == FileKind::kRules ? kRulesFileLineLimit : kContentsFileLineLimit;
     int lines_read = 0;
+    if (kind_ == FileKind::kRules) rules_.reserve(std::min<size_t>(reader.line_count(), limit));
     std::string_view raw;
     while (reader.next(&raw)) {
       report_.set_place(&path_, reader.physical_line());
@@ -100,9 +107,12 @@ class SectionLoader {
       if (line_kind == PackLineKind::kEndMarker) break;
       if (line_kind == PackLineKind::kBlank || line_kind == PackLineKind::kComment) continue;
       if (kind_ == FileKind::kRules) {
-        // A CR inside a rules line ends it.
-        line = line.substr(0, line.find('\r'));
-        if (line.find(kHeaderMark) == std::string_view::npos) line_kind = PackLineKind::kData;
+        // A CR inside a rules line ends it, and may cut off the header mark.
+        size_t cr = line.find('\r');
+        if (cr != std::string_view::npos) {
+          line = line.substr(0, cr);
+          if (line.find(kHeaderMark) == std::string_view::npos) line_kind = PackLineKind::kData;
+        }
       }
       if (line_kind == PackLineKind::kHeader) {
         if (!open_section(line)) return 0;

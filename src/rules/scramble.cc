@@ -1,5 +1,6 @@
 #include "rules/scramble.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -121,6 +122,40 @@ void descramble_line(char* data, size_t len) {
     bytes[i] = table[row + bytes[i]];
     row += 256;
     if (row == 10 * 256) row = 0;
+  }
+}
+
+void descramble_pieces(std::string& text, std::vector<size_t>* ends) {
+  // The pieces are found while descrambling: a line feed is never plain
+  // text, so the word loop stops at it and the byte loop sees it.
+  const Subtrahends& sub = subtrahends();
+  const unsigned char* table = tables().plain;
+  unsigned char* bytes = reinterpret_cast<unsigned char*>(text.data());
+  const size_t size = text.size();
+  size_t i = 0;
+  while (i < size) {
+    const size_t limit = std::min(size, i + kLinePieceMax);
+    unsigned k = 0;
+    for (bool line_end = false; !line_end && i < limit;) {
+      for (; i + 8 <= limit; i += 8) {
+        uint64_t x;
+        std::memcpy(&x, bytes + i, 8);
+        if (!all_plain(x)) break;
+        x = subtract_bytes(x, sub.word[k]);
+        std::memcpy(bytes + i, &x, 8);
+        k = k >= 2 ? k - 2 : k + 8;
+      }
+      for (const size_t stop = std::min(limit, i + 8); i < stop;) {
+        const unsigned char b = bytes[i];
+        bytes[i++] = table[256 * k + b];
+        k = k == 9 ? 0 : k + 1;
+        if (b == '\n') {
+          line_end = true;
+          break;
+        }
+      }
+    }
+    ends->push_back(i);
   }
 }
 

@@ -30,20 +30,33 @@ constexpr Keyword kKeywords[] = {
 
 constexpr size_t kOptionTextMax = 99;
 
+// Where "<VAR_" next occurs in tag from pos on, or npos.
+size_t find_prefix(std::string_view tag, size_t pos) {
+  for (size_t at = tag.find('<', pos); at != std::string_view::npos; at = tag.find('<', at + 1)) {
+    if (tag.size() - at >= 5 && tag[at + 1] == 'V' && tag[at + 2] == 'A' && tag[at + 3] == 'R' &&
+        tag[at + 4] == '_') {
+      return at;
+    }
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 VarTypeAndOption var_type_of(std::string_view tag) {
   // Every keyword starts with "<VAR_": visit each place where that occurs and
-  // keep the keyword earliest in the search order, at its first place.
-  constexpr std::string_view kPrefix = "<VAR_";
+  // keep the keyword earliest in the search order, at its first place. No
+  // keyword begins another, so at most one matches at a place; the byte after
+  // "<VAR_" rules out most of them before any comparison.
   constexpr size_t kNone = std::size(kKeywords);
   size_t best = kNone;
   size_t best_at = 0;
-  for (size_t at = tag.find(kPrefix); at != std::string_view::npos;
-       at = tag.find(kPrefix, at + 1)) {
+  for (size_t at = find_prefix(tag, 0); at != std::string_view::npos;
+       at = find_prefix(tag, at + 1)) {
     std::string_view rest = tag.substr(at);
+    if (rest.size() < 6) break;
     for (size_t i = 0; i < best; ++i) {
-      if (rest.starts_with(kKeywords[i].text)) {
+      if (kKeywords[i].text[5] == rest[5] && rest.starts_with(kKeywords[i].text)) {
         best = i;
         best_at = at;
         break;
