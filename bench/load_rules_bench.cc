@@ -2,10 +2,10 @@
 // (TIME, TIME_AM, TIME_AM_2, ...), as every request does at start-up.
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <string>
 
 #include "front/log.h"
+#include "memory_file_system.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
@@ -14,31 +14,6 @@
 #include "rules/scramble.h"
 
 namespace {
-
-// Files held in memory, so the figures are the loader's own.
-class MemoryFileSystem : public vemba::FileSystem {
- public:
-  std::map<std::string, std::string> files;
-
-  bool exists(const std::string& path) override { return files.count(path) > 0; }
-  int64_t file_size(const std::string& path) override {
-    return exists(path) ? static_cast<int64_t>(files[path].size()) : -1;
-  }
-  vemba::ReadStatus read_file(const std::string& path, std::string* out,
-                              size_t max_bytes) override {
-    if (!exists(path)) return vemba::ReadStatus::kNotFound;
-    *out = files[path].substr(0, max_bytes);
-    return vemba::ReadStatus::kOk;
-  }
-  bool write_file(const std::string&, std::string_view) override { return false; }
-  bool write_file_atomic(const std::string&, std::string_view) override { return false; }
-  std::unique_ptr<vemba::AppendFile> open_append(const std::string&) override { return nullptr; }
-  bool list(const std::string&, const std::string&, std::vector<vemba::DirEntry>*) override {
-    return false;
-  }
-  bool delete_file(const std::string&) override { return false; }
-  std::unique_ptr<vemba::FileLock> lock(const std::string&) override { return nullptr; }
-};
 
 // The i-th rule name: chains of five names, each containing the one before,
 // and chain numbers that contain each other too (T1 in T12, T12 in T123).
@@ -66,7 +41,7 @@ std::string rules_text(int n) {
 
 void BM_LoadRules(benchmark::State& state) {
   const int lines = static_cast<int>(state.range(0));
-  MemoryFileSystem fs;
+  vemba::MemoryFileSystem fs;
   fs.files["rules.dat"] = vemba::scramble_text(rules_text(lines));
   vemba::StringConsole console;
   vemba::FixedClock clock(0);

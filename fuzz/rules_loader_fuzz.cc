@@ -2,10 +2,10 @@
 // contents file, and checks that what it loads holds together.
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 
+#include "../bench/memory_file_system.h"
 #include "front/log.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -17,33 +17,6 @@ namespace {
 
 // Separates the rules file from the contents file in the input.
 constexpr std::string_view kSplit = "@@CONTENTS@@";
-
-// Files held in memory; only what the loader uses does anything.
-class MemoryFileSystem : public vemba::FileSystem {
- public:
-  std::map<std::string, std::string> files;
-
-  bool exists(const std::string& path) override { return files.count(path) > 0; }
-  int64_t file_size(const std::string& path) override {
-    auto it = files.find(path);
-    return it == files.end() ? -1 : static_cast<int64_t>(it->second.size());
-  }
-  vemba::ReadStatus read_file(const std::string& path, std::string* out,
-                              size_t max_bytes) override {
-    auto it = files.find(path);
-    if (it == files.end()) return vemba::ReadStatus::kNotFound;
-    *out = it->second.substr(0, max_bytes);
-    return vemba::ReadStatus::kOk;
-  }
-  bool write_file(const std::string&, std::string_view) override { return false; }
-  bool write_file_atomic(const std::string&, std::string_view) override { return false; }
-  std::unique_ptr<vemba::AppendFile> open_append(const std::string&) override { return nullptr; }
-  bool list(const std::string&, const std::string&, std::vector<vemba::DirEntry>*) override {
-    return false;
-  }
-  bool delete_file(const std::string&) override { return false; }
-  std::unique_ptr<vemba::FileLock> lock(const std::string&) override { return nullptr; }
-};
 
 void check(bool condition) {
   if (!condition) __builtin_trap();
@@ -90,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
   size_t split = input.find(kSplit);
 
-  MemoryFileSystem fs;
+  vemba::MemoryFileSystem fs;
   fs.files["C:\\pack\\rules.dat"] = std::string(input.substr(0, split));
   if (split != std::string_view::npos) {
     fs.files["C:\\pack\\contents.dat"] = std::string(input.substr(split + kSplit.size()));

@@ -125,10 +125,43 @@ void descramble_line(char* data, size_t len) {
   }
 }
 
+namespace {
+
+// Sixteen bytes at a time, for the long runs of plain text in a line.
+typedef unsigned char Bytes16 __attribute__((vector_size(16)));
+
+// What descrambling subtracts from 16 bytes that start at position k (mod 10).
+struct Subtrahends16 {
+  Bytes16 bytes[10];
+  Subtrahends16() {
+    for (unsigned k = 0; k < 10; ++k) {
+      for (unsigned j = 0; j < 16; ++j) bytes[k][j] = static_cast<unsigned char>(10 + (k + j) % 10);
+    }
+  }
+};
+
+const Subtrahends16& subtrahends16() {
+  static const Subtrahends16 instance;
+  return instance;
+}
+
+// True when all 16 bytes lie in 14..236 (see all_plain).
+inline bool all_plain16(Bytes16 x) {
+  const Bytes16 shifted = x - static_cast<unsigned char>(14);
+  const auto in_range = shifted <= static_cast<unsigned char>(236 - 14);
+  uint64_t halves[2];
+  static_assert(sizeof(in_range) == sizeof(halves));
+  std::memcpy(halves, &in_range, sizeof(halves));
+  return (halves[0] & halves[1]) == ~uint64_t{0};
+}
+
+}  // namespace
+
 void descramble_pieces(std::string& text, std::vector<size_t>* ends) {
   // The pieces are found while descrambling: a line feed is never plain
-  // text, so the word loop stops at it and the byte loop sees it.
+  // text, so the word loops stop before it and the byte loop sees it.
   const Subtrahends& sub = subtrahends();
+  const Subtrahends16& sub16 = subtrahends16();
   const unsigned char* table = tables().plain;
   unsigned char* bytes = reinterpret_cast<unsigned char*>(text.data());
   const size_t size = text.size();
@@ -137,6 +170,14 @@ void descramble_pieces(std::string& text, std::vector<size_t>* ends) {
     const size_t limit = std::min(size, i + kLinePieceMax);
     unsigned k = 0;
     for (bool line_end = false; !line_end && i < limit;) {
+      for (; i + 16 <= limit; i += 16) {
+        Bytes16 x;
+        std::memcpy(&x, bytes + i, 16);
+        if (!all_plain16(x)) break;
+        x -= sub16.bytes[k];
+        std::memcpy(bytes + i, &x, 16);
+        k = k >= 4 ? k - 4 : k + 6;
+      }
       for (; i + 8 <= limit; i += 8) {
         uint64_t x;
         std::memcpy(&x, bytes + i, 8);

@@ -121,5 +121,47 @@ TEST(Scramble, PieceLengths) {
   }
 }
 
+// The one-pass reading of a whole file must cut and descramble it exactly as
+// reading it piece by piece does.
+TEST(Scramble, WholeFilePassMatchesPieceByPiece) {
+  std::mt19937 random(11);
+  std::vector<std::string> files = {
+      "",
+      "\n",
+      "\n\n\n",
+      "abc",
+      "a\nbc\n\n",
+      std::string(kLinePieceMax - 1, 'x') + "\n",
+      std::string(kLinePieceMax, 'x') + "\n",
+      std::string(kLinePieceMax + 3, 'x') + "\nshort\n",
+      std::string(2 * kLinePieceMax + 5, 'x'),
+      std::string(kLinePieceMax - 20, 'x') + std::string("\r\0\xF6\xFF", 4) + std::string(40, 'y'),
+  };
+  for (int round = 0; round < 300; ++round) {
+    std::string file(random() % 400, ' ');
+    // Lines of text with now and then any byte, so every loop and their
+    // joins meet line feeds at every offset.
+    for (char& c : file) {
+      c = static_cast<char>(14 + random() % 114);
+      if (random() % 23 == 0) c = '\n';
+      if (random() % 29 == 0) c = static_cast<char>(random() % 256);
+    }
+    files.push_back(file);
+  }
+  for (size_t f = 0; f < files.size(); ++f) {
+    const std::string& stored = files[f];
+    std::vector<size_t> want_ends;
+    for (size_t pos = 0; pos < stored.size();) {
+      pos += next_piece_length(stored, pos);
+      want_ends.push_back(pos);
+    }
+    std::string text = stored;
+    std::vector<size_t> ends;
+    descramble_pieces(text, &ends);
+    EXPECT_EQ(ends, want_ends) << f;
+    EXPECT_EQ(text, descramble_text(stored)) << f;
+  }
+}
+
 }  // namespace
 }  // namespace vemba
