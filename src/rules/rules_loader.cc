@@ -232,11 +232,17 @@ int load_file(FileKind kind, FileSystem& fs, LoadReport& report, LanguageTable& 
 
 PackLineKind classify_pack_line(std::string_view line) {
   if (line.size() > kPackLineMax) return PackLineKind::kOverLong;
-  if (line.starts_with(kEndMarker)) return PackLineKind::kEndMarker;
+  // Both marks begin with '<', which most lines do not: the first byte
+  // spares the comparisons (every line of every request comes here).
+  if (!line.empty() && line[0] == '<' && line.starts_with(kEndMarker)) {
+    return PackLineKind::kEndMarker;
+  }
   size_t first = 0;
   while (first < line.size() && is_space(line[first])) ++first;
   if (first == line.size()) return PackLineKind::kBlank;
-  if (line.substr(first).starts_with(kCommentMark)) return PackLineKind::kComment;
+  if (line[first] == '<' && line.substr(first).starts_with(kCommentMark)) {
+    return PackLineKind::kComment;
+  }
   if (line.find(kHeaderMark) != std::string_view::npos) return PackLineKind::kHeader;
   return PackLineKind::kData;
 }
