@@ -32,6 +32,25 @@ bool is_wav_name(std::string_view token, size_t wav_at) {
 }
 bool is_wav_name(std::string_view token) { return is_wav_name(token, token.find(kWav)); }
 
+// Where ".wav" first occurs in token. Most tokens hold one '.' or none, so
+// the first '.' usually settles it without a substring search.
+size_t find_wav(std::string_view token) {
+  size_t dot = token.find('.');
+  if (dot == std::string_view::npos) return dot;
+  if (token.substr(dot).starts_with(kWav)) return dot;
+  return token.find(kWav, dot + 1);
+}
+
+// Where the comment mark "<!--" first occurs in line. Its '!' is rare in rule
+// lines while '<' opens every variable tag, so the search goes by the '!'.
+size_t find_comment(std::string_view line) {
+  for (size_t bang = line.find('!', 1); bang != std::string_view::npos;
+       bang = line.find('!', bang + 1)) {
+    if (line[bang - 1] == '<' && line.substr(bang + 1).starts_with("--")) return bang - 1;
+  }
+  return std::string_view::npos;
+}
+
 // The leading integer of a slot number; short plain digit strings, the
 // usual case, are read directly.
 int slot_number(std::string_view text) {
@@ -104,7 +123,7 @@ bool read_right_part(LoadReport& report, std::string_view quoted, std::string_vi
   const size_t slot_count = rule->slots.size();
   for_each_token(right, ' ', [&](std::string_view token) {
     bool dependence_ok = true;
-    const size_t wav_at = token.find(kWav);
+    const size_t wav_at = find_wav(token);
     if (is_wav_name(token, wav_at)) {
       rule->items.push_back(RuleItem{std::string(token), -1, 0});
       return true;
@@ -133,7 +152,7 @@ bool read_right_part(LoadReport& report, std::string_view quoted, std::string_vi
 bool read_rule_line(LoadReport& report, std::string_view line, Rule* rule) {
   *rule = Rule{};
   std::string_view quoted = line;  // messages quote the line as given
-  std::string_view text = line.substr(0, line.find("<!--"));
+  std::string_view text = line.substr(0, find_comment(line));
   size_t colon = text.find(':');
   if (colon == std::string_view::npos) {
     report.message(TTS_LL_ERR, "Separator symbol : is missing in rule [%s]",

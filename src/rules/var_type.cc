@@ -29,38 +29,62 @@ constexpr Keyword kKeywords[] = {
 };
 
 constexpr size_t kOptionTextMax = 99;
+constexpr size_t kNone = std::size(kKeywords);
+
+// For each byte, the keywords whose byte after "<VAR_" it is, as bits by
+// their place in the search order.
+struct KeywordsByByte {
+  uint16_t of[256] = {};
+  constexpr KeywordsByByte() {
+    for (size_t i = 0; i < kNone; ++i) {
+      of[static_cast<unsigned char>(kKeywords[i].text[5])] |= static_cast<uint16_t>(1u << i);
+    }
+  }
+};
+constexpr KeywordsByByte kKeywordsByByte;
+
+// The keyword earliest in the search order, before limit, that starts at
+// tag[at] (where "<VAR_" and one more byte are known to be), or kNone.
+size_t keyword_at(std::string_view tag, size_t at, size_t limit) {
+  unsigned candidates = kKeywordsByByte.of[static_cast<unsigned char>(tag[at + 5])];
+  candidates &= (1u << limit) - 1;
+  while (candidates != 0) {
+    const size_t i = static_cast<size_t>(__builtin_ctz(candidates));
+    candidates &= candidates - 1;
+    const std::string_view keyword = kKeywords[i].text;
+    if (tag.size() - at < keyword.size()) continue;
+    size_t j = 6;
+    while (j < keyword.size() && tag[at + j] == keyword[j]) ++j;
+    if (j == keyword.size()) return i;
+  }
+  return kNone;
+}
 
 }  // namespace
 
 VarTypeAndOption var_type_of(std::string_view tag) {
   // Every keyword starts with "<VAR_": visit each place where that occurs and
   // keep the keyword earliest in the search order, at its first place. No
-  // keyword begins another, so at most one matches at a place. Tags are a few
-  // bytes long and read for every rule of every request: plain loops here
-  // cost less than library search calls.
-  constexpr size_t kNone = std::size(kKeywords);
-  const char* p = tag.data();
-  const size_t n = tag.size();
+  // keyword begins another, so at most one matches at a place, and the byte
+  // after "<VAR_" leaves one or two to compare. Tags are read for every rule
+  // of every request.
   size_t best = kNone;
   size_t best_at = 0;
-  // Every keyword has a byte after "<VAR_".
-  for (size_t at = 0; at + 6 <= n && best > 0; ++at) {
-    if (p[at] != '<' || p[at + 1] != 'V' || p[at + 2] != 'A' || p[at + 3] != 'R' ||
-        p[at + 4] != '_') {
+  const size_t n = tag.size();
+  for (size_t at = tag.find('<'); at != std::string_view::npos && best > 0;
+       at = tag.find('<', at + 1)) {
+    // Every keyword has a byte after "<VAR_".
+    if (n - at < 6) break;
+    if (tag[at + 1] != 'V' || tag[at + 2] != 'A' || tag[at + 3] != 'R' || tag[at + 4] != '_') {
       continue;
     }
-    for (size_t i = 0; i < best; ++i) {
-      const std::string_view keyword = kKeywords[i].text;
-      if (keyword[5] != p[at + 5] || n - at < keyword.size()) continue;
-      size_t j = 6;
-      while (j < keyword.size() && p[at + j] == keyword[j]) ++j;
-      if (j == keyword.size()) {
-        best = i;
-        best_at = at;
-        break;
-      }
+    const size_t found = keyword_at(tag, at, best);
+    if (found < best) {
+      best = found;
+      best_at = at;
     }
   }
+  const char* p = tag.data();
   VarTypeAndOption result;
   if (best == kNone) return result;
   result.type = kKeywords[best].type;
