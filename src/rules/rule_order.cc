@@ -226,7 +226,7 @@ void RuleListBuilder::unlink(uint32_t id) {
 
 void RuleListBuilder::append(Rule rule) {
   uint32_t id = static_cast<uint32_t>(entries_.size());
-  entries_.push_back(Entry{std::move(rule)});
+  entries_.emplace_back().rule = std::move(rule);
   link_before(id, kNil);
   walk(entries_[id].rule.name);
   index_name(id, extend(entries_[id].rule.name));
@@ -254,7 +254,7 @@ void RuleListBuilder::add(Rule rule) {
   }
   uint32_t before = first_contained(rule.name);
   uint32_t id = static_cast<uint32_t>(entries_.size());
-  entries_.push_back(Entry{std::move(rule)});
+  entries_.emplace_back().rule = std::move(rule);
   link_before(id, before);
   index_name(id, extend(entries_[id].rule.name));
 }
