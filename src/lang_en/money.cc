@@ -7,10 +7,6 @@ namespace vemba {
 
 namespace {
 
-bool only_blanks(std::string_view text) {
-  return text.find_first_not_of(' ') == std::string_view::npos;
-}
-
 // " cur1S", " cur2P" ... with the language suffix when it applies.
 std::string currency_name(const char* stem, int plural, int option,
                           std::string_view language_system_name) {

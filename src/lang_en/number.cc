@@ -20,10 +20,6 @@ void say_digits(std::string& out, std::string_view digits) {
   }
 }
 
-bool only_blanks(std::string_view text) {
-  return text.find_first_not_of(' ') == std::string_view::npos;
-}
-
 }  // namespace
 
 int is_en_number_kind(int kind) { return kind == 101 || kind == 102 ? kind : 0; }

@@ -23,6 +23,11 @@ inline bool is_alpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <
 inline char to_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 inline char to_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
+/// True for the empty text and a text of blanks (0x20) only.
+inline bool only_blanks(std::string_view text) {
+  return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
 /// printf into a std::string.
 std::string string_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string string_vprintf(const char* format, va_list args);
