@@ -7,6 +7,7 @@
 #include "platform/text_util.h"
 #include "rules/rules_loader.h"
 #include "tools/pack_commands.h"
+#include "tools/pack_config.h"
 
 namespace vemba {
 
@@ -34,32 +35,22 @@ class MessagePrinter : public LoadObserver {
 int run_check(PackEnv& env, const std::vector<std::string>& args) {
   const PackCommand command = pack_command_check();
   if (args.size() != 1) return pack_usage_error(env, command, "expected CONFIG_DIR");
-  StringConsole quiet;
-  Log config_log(quiet, env.clock);
-  ConfigFile config(env.fs, config_log, args[0]);
-  std::optional<std::string> rules = config.tts_get_cfg_param("rules");
-  const std::string config_path = os_path(config.directory() + kConfigFileName);
-  if (!env.fs.exists(config.directory() + kConfigFileName)) {
-    env.err.write("vemba_pack check: " + config_path + ": no such file\n");
+  PackConfig config;
+  std::string error;
+  if (!read_pack_config(env, args[0], {"rules", "id"}, &config, &error)) {
+    env.err.write("vemba_pack check: " + error + "\n");
     return 1;
   }
-  std::optional<std::string> contents = config.tts_get_cfg_param("contents");
-  std::optional<std::string> id = config.tts_get_cfg_param("id");
-  for (auto [key, value] : {std::pair{"rules", &rules}, std::pair{"id", &id}}) {
-    if (!value->has_value()) {
-      env.err.write("vemba_pack check: " + config_path + ": no '" + key + "' key\n");
-      return 1;
-    }
-  }
-  const int language_id = leading_int(*id);
-  const int mode = contents.has_value() ? 1 : 0;
-  const std::string rules_path = config.directory() + *rules;
-  const std::string contents_path = config.directory() + contents.value_or("");
+  const int language_id = config.language_id();
+  const int mode = config.contents.has_value() ? 1 : 0;
+  const std::string rules_path = config.rules_path();
+  const std::string contents_path = config.contents_path();
 
   env.out.write("rules: " + os_path(rules_path) + "\n");
   if (mode == 1) env.out.write("contents: " + os_path(contents_path) + "\n");
   env.out.write(string_printf("language id: %d\n", language_id));
 
+  StringConsole quiet;
   Log load_log(quiet, env.clock);
   LanguageTable table;
   MessagePrinter printer(env.out);

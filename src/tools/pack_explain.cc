@@ -8,6 +8,7 @@
 #include "platform/text_util.h"
 #include "rules/rules_loader.h"
 #include "tools/pack_commands.h"
+#include "tools/pack_config.h"
 #include "tools/pack_missing.h"
 #include "translate/translator.h"
 
@@ -117,39 +118,18 @@ int run_explain(PackEnv& env, const std::vector<std::string>& args) {
   // Loader messages go to the error stream, errors only; the configuration
   // problems are said below in the tool's own words.
   Log log(env.err, env.clock);
-  StringConsole quiet;
-  Log config_log(quiet, env.clock);
-  ConfigFile config(env.fs, config_log, a.config_dir);
-  // The first lookup brings the directory into its final form.
-  (void)config.tts_get_cfg_param("id");
-  const std::string config_path = config.directory() + kConfigFileName;
-  if (!env.fs.exists(config_path)) return fail(os_path(config_path) + ": no such file");
-  struct Setting {
-    const char* key;
-    bool needed;
-    std::string value;
-  };
-  Setting settings[] = {{"id", true, ""},
-                        {"code", true, ""},
-                        {"lpdat", true, ""},
-                        {"rules", true, ""},
-                        {"contents", a.mode == 1, ""}};
-  for (Setting& s : settings) {
-    std::optional<std::string> value = config.tts_get_cfg_param(s.key);
-    if (value) {
-      s.value = *value;
-    } else if (s.needed) {
-      return fail(os_path(config_path) + ": no '" + s.key + "' key");
-    }
-  }
-  const std::string& id = settings[0].value;
-  const std::string& code = settings[1].value;
-  std::string lpdat = settings[2].value;
-  if (lpdat.empty() || lpdat.back() != '\\') lpdat += '\\';
-  const std::string rules_path = config.directory() + settings[3].value;
-  const std::string contents_path = config.directory() + settings[4].value;
-  const std::string language_dir = lpdat + code + "_" + id + "_bin\\";
-  const int language_id = leading_int(id);
+  PackConfig config;
+  std::string error;
+  bool read =
+      a.mode == 1
+          ? read_pack_config(env, a.config_dir, {"id", "code", "lpdat", "rules", "contents"},
+                             &config, &error)
+          : read_pack_config(env, a.config_dir, {"id", "code", "lpdat", "rules"}, &config, &error);
+  if (!read) return fail(error);
+  const std::string rules_path = config.rules_path();
+  const std::string contents_path = config.contents_path();
+  const std::string language_dir = config.language_dir();
+  const int language_id = config.language_id();
 
   LanguageTable table;
   if (!load_rules(env.fs, log, table, rules_path, contents_path, language_id, a.mode)) {

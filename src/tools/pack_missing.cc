@@ -10,6 +10,7 @@
 #include "platform/text_util.h"
 #include "rules/rules_loader.h"
 #include "tools/pack_commands.h"
+#include "tools/pack_config.h"
 
 namespace vemba {
 
@@ -60,28 +61,14 @@ int run_missing(PackEnv& env, const std::vector<std::string>& args) {
 
   // Loader and configuration messages go to the error stream, errors only.
   Log log(env.err, env.clock);
-  ConfigFile config(env.fs, log, args[0]);
-  std::optional<std::string> id = config.tts_get_cfg_param("id");
-  if (!id) return fail("no id setting in " + config.directory() + kConfigFileName);
-  struct Setting {
-    const char* key;
-    std::string value;
-  };
-  Setting settings[] = {{"code", ""}, {"lpdat", ""}, {"rules", ""}};
-  for (Setting& s : settings) {
-    std::optional<std::string> value = config.tts_get_cfg_param(s.key);
-    if (!value) {
-      return fail("no " + std::string(s.key) + " setting in " + config.directory() +
-                  kConfigFileName);
-    }
-    s.value = *value;
+  PackConfig config;
+  std::string error;
+  if (!read_pack_config(env, args[0], {"id", "code", "lpdat", "rules"}, &config, &error)) {
+    return fail(error);
   }
-  const std::string& code = settings[0].value;
-  std::string lpdat = settings[1].value;
-  const std::string rules_path = config.directory() + settings[2].value;
-  if (lpdat.empty() || lpdat.back() != '\\') lpdat += '\\';
-  const std::string language_dir = lpdat + code + "_" + *id + "_bin\\";
-  const int language_id = leading_int(*id);
+  const std::string rules_path = config.rules_path();
+  const std::string language_dir = config.language_dir();
+  const int language_id = config.language_id();
 
   LanguageTable table;
   if (!load_rules(env.fs, log, table, rules_path, "", language_id, 0)) {

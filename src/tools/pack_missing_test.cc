@@ -88,9 +88,9 @@ TEST(PackMissingTest, CommandReportsSettingsItCannotDoWithout) {
     std::string config;  // empty: no configuration file
     std::string err_part;
   } cases[] = {
-      {"no configuration file", "", "no id setting"},
-      {"no code", "id=1\nlpdat=P\nrules=rules.dat\n", "no code setting"},
-      {"no rules", "id=1\ncode=en\nlpdat=P\n", "no rules setting"},
+      {"no configuration file", "", "tts_vemba.cfg: no such file"},
+      {"no code", "id=1\nlpdat=P\nrules=rules.dat\n", "tts_vemba.cfg: no 'code' key"},
+      {"no rules", "id=1\ncode=en\nlpdat=P\n", "tts_vemba.cfg: no 'rules' key"},
       {"no rules file", "id=1\ncode=en\nlpdat=P\nrules=none.dat\n", "did not load"},
   };
   for (const Case& c : cases) {
