@@ -30,7 +30,6 @@ void for_each_token(std::string_view text, char separator, Fn fn) {
 bool is_wav_name(std::string_view token, size_t wav_at) {
   return wav_at != std::string_view::npos && wav_at > 0 && wav_at + kWav.size() == token.size();
 }
-bool is_wav_name(std::string_view token) { return is_wav_name(token, token.find(kWav)); }
 
 // Where ".wav" first occurs in token. Most tokens hold one '.' or none, so
 // the first '.' usually settles it without a substring search.
@@ -101,7 +100,7 @@ bool read_group(std::string_view token, size_t slot_count, std::vector<RuleItem>
   int32_t plural = 0;
   bool ok = true;
   for_each_token(token, '/', [&](std::string_view piece) {
-    if (is_wav_name(piece)) {
+    if (is_wav_name(piece, find_wav(piece))) {
       items->push_back(RuleItem{std::string(piece), 0, ++plural});
       return true;
     }
@@ -150,7 +149,9 @@ bool read_right_part(LoadReport& report, std::string_view quoted, std::string_vi
 }  // namespace
 
 bool read_rule_line(LoadReport& report, std::string_view line, Rule* rule) {
-  *rule = Rule{};
+  rule->name.clear();
+  rule->slots.clear();
+  rule->items.clear();
   std::string_view quoted = line;  // messages quote the line as given
   std::string_view text = line.substr(0, find_comment(line));
   size_t colon = text.find(':');

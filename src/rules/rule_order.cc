@@ -103,19 +103,27 @@ void RuleListBuilder::insert_child(uint64_t key, uint32_t next) {
   ++child_count_;
 }
 
-// Walks the trie along name as far as it exists, recording the nodes.
+// Walks the trie along name as far as it exists, keeping the last node
+// reached and the first entry in list order named by a proper prefix.
 void RuleListBuilder::walk(const std::string& name) {
-  // The path is written into room made up front: this runs for every rule.
-  if (path_.size() < name.size()) path_.resize(name.size());
   path_length_ = 0;
+  path_end_ = 0;
+  prefix_best_ = kNil;
   const size_t n = name.size();
   if (n == 0) return;
   uint32_t node = root_children_[static_cast<unsigned char>(name[0])];
   for (size_t i = 0; node != kNil;) {
-    path_[path_length_++] = node;
+    path_end_ = node;
+    ++path_length_;
     if (++i == n) break;
-    const unsigned char byte = static_cast<unsigned char>(name[i]);
     const TrieNode& here = trie_[node];
+    // The prefixes are candidates for the first contained name; the whole
+    // name is looked at later, once a rule it replaces is gone.
+    if (here.rule != kNil &&
+        (prefix_best_ == kNil || entries_[here.rule].label < entries_[prefix_best_].label)) {
+      prefix_best_ = here.rule;
+    }
+    const unsigned char byte = static_cast<unsigned char>(name[i]);
     if (here.first_child != kNil && here.first_byte == byte) {
       node = here.first_child;
     } else {
@@ -126,7 +134,7 @@ void RuleListBuilder::walk(const std::string& name) {
 
 // The node of name, creating what walk() did not find.
 uint32_t RuleListBuilder::extend(const std::string& name) {
-  uint32_t node = path_length_ == 0 ? 0 : path_[path_length_ - 1];
+  uint32_t node = path_length_ == 0 ? 0 : path_end_;
   for (size_t i = path_length_; i < name.size(); ++i) {
     uint32_t next = static_cast<uint32_t>(trie_.size());
     trie_.emplace_back();
@@ -155,7 +163,8 @@ uint32_t RuleListBuilder::first_contained(const std::string& name) const {
   auto consider = [&](uint32_t id) {
     if (id != kNil && (best == kNil || entries_[id].label < entries_[best].label)) best = id;
   };
-  for (size_t i = 0; i < path_length_; ++i) consider(trie_[path_[i]].rule);
+  consider(prefix_best_);
+  if (path_length_ > 0) consider(trie_[path_end_].rule);
   const size_t n = name.size();
   for (size_t start = 1; start < n; ++start) {
     uint32_t node = root_children_[static_cast<unsigned char>(name[start])];
@@ -226,7 +235,7 @@ void RuleListBuilder::unlink(uint32_t id) {
 
 void RuleListBuilder::append(Rule rule) {
   uint32_t id = static_cast<uint32_t>(entries_.size());
-  entries_.emplace_back().rule = std::move(rule);
+  entries_.emplace_back(std::move(rule));
   link_before(id, kNil);
   walk(entries_[id].rule.name);
   index_name(id, extend(entries_[id].rule.name));
@@ -235,7 +244,7 @@ void RuleListBuilder::append(Rule rule) {
 void RuleListBuilder::add(Rule rule) {
   walk(rule.name);
   if (path_length_ == rule.name.size()) {
-    TrieNode& same = trie_[path_length_ == 0 ? 0 : path_[path_length_ - 1]];
+    TrieNode& same = trie_[path_length_ == 0 ? 0 : path_end_];
     if (same.rule != kNil) {
       uint32_t removed = same.rule;
       same.rule = kNil;
@@ -254,7 +263,7 @@ void RuleListBuilder::add(Rule rule) {
   }
   uint32_t before = first_contained(rule.name);
   uint32_t id = static_cast<uint32_t>(entries_.size());
-  entries_.emplace_back().rule = std::move(rule);
+  entries_.emplace_back(std::move(rule));
   link_before(id, before);
   index_name(id, extend(entries_[id].rule.name));
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "rules/rule_model.h"
@@ -38,6 +39,7 @@ class RuleListBuilder {
   static constexpr uint32_t kNil = UINT32_MAX;
 
   struct Entry {
+    explicit Entry(Rule&& r) : rule(std::move(r)) {}
     Rule rule;
     uint64_t label = 0;  // increasing along the list
     uint32_t prev = kNil;
@@ -75,8 +77,12 @@ class RuleListBuilder {
   std::vector<uint32_t> root_children_;  // the root's children by byte
   std::vector<ChildSlot> children_;      // every other node's children, hashed
   size_t child_count_ = 0;
-  std::vector<uint32_t> path_;  // trie nodes along the name of the last walk()
-  size_t path_length_ = 0;      // how many of path_ are in use
+  // What the last walk() found: how many bytes of the name the trie holds,
+  // the node of the longest such prefix, and the first entry in list order
+  // named by a proper prefix.
+  size_t path_length_ = 0;
+  uint32_t path_end_ = kNil;
+  uint32_t prefix_best_ = kNil;
   uint32_t head_ = kNil;
   uint32_t tail_ = kNil;
   size_t size_ = 0;

@@ -89,7 +89,8 @@ VarTypeAndOption var_type_of(std::string_view tag) {
   if (best == kNone) return result;
   result.type = kKeywords[best].type;
   if (result.type == VAR_NUMBER_EN || result.type == VAR_NUMERAL_EN) return result;
-  size_t bar = best_at;
+  // The keyword itself holds neither '|' nor '>'.
+  size_t bar = best_at + kKeywords[best].text.size();
   while (bar < n && p[bar] != '|') ++bar;
   size_t close = bar;
   while (close < n && p[close] != '>') ++close;
