@@ -37,6 +37,21 @@ class PackFileReader {
     pos_ = end;
     return true;
   }
+  /// Where c ('\0' or '\r') first occurs in line, one next() gave, or npos.
+  /// Each is searched for across the whole file, once per occurrence rather
+  /// than once per line: most files hold no NUL and no CR at all.
+  size_t find_in_line(std::string_view line, char c) {
+    NextOf& next = c == '\0' ? next_nul_ : next_cr_;
+    const size_t begin = static_cast<size_t>(line.data() - text_.data());
+    if (!next.searched || (next.at != std::string_view::npos && next.at < begin)) {
+      next.at = std::string_view(text_).find(c, begin);
+      next.searched = true;
+    }
+    if (next.at == std::string_view::npos || next.at >= begin + line.size()) {
+      return std::string_view::npos;
+    }
+    return next.at - begin;
+  }
   int physical_line() const { return physical_line_; }
   /// Number of lines the file holds.
   size_t line_count() const { return ends_.size(); }
@@ -48,6 +63,13 @@ class PackFileReader {
   size_t pos_ = 0;
   int physical_line_ = 0;
   bool continues_ = false;
+  // The first NUL or CR at or after where it was last looked for.
+  struct NextOf {
+    size_t at = 0;
+    bool searched = false;
+  };
+  NextOf next_nul_;
+  NextOf next_cr_;
 };
 
 // Reads a pack file whole, up to what the line limit can use.
@@ -71,9 +93,6 @@ bool read_pack_file(FileSystem& fs, LoadReport& report, const std::string& path,
   return false;
 }
 
-// The text of a line up to a NUL byte, as every later test sees it.
-std::string_view until_nul(std::string_view line) { return line.substr(0, line.find('\0')); }
-
 // Runs the section state machine of one file over its lines.
 class SectionLoader {
  public:
@@ -95,7 +114,7 @@ class SectionLoader {
                         path_.c_str(), limit);
         break;
       }
-      std::string_view line = prepare(raw);
+      std::string_view line = prepare(reader, raw);
       PackLineKind line_kind = classify_pack_line(line);
       if (line_kind == PackLineKind::kOverLong) {
         report_.message(TTS_LL_WARN,
@@ -108,7 +127,7 @@ class SectionLoader {
       if (line_kind == PackLineKind::kBlank || line_kind == PackLineKind::kComment) continue;
       if (kind_ == FileKind::kRules) {
         // A CR inside a rules line ends it, and may cut off the header mark.
-        size_t cr = line.find('\r');
+        size_t cr = reader.find_in_line(line, '\r');
         if (cr != std::string_view::npos) {
           line = line.substr(0, cr);
           if (line.find(kHeaderMark) == std::string_view::npos) line_kind = PackLineKind::kData;
@@ -127,8 +146,9 @@ class SectionLoader {
   }
 
  private:
-  std::string_view prepare(std::string_view raw) const {
-    std::string_view line = until_nul(raw);
+  std::string_view prepare(PackFileReader& reader, std::string_view raw) const {
+    // Every later test sees the text up to a NUL byte.
+    std::string_view line = raw.substr(0, reader.find_in_line(raw, '\0'));
     if (kind_ == FileKind::kContents) {
       size_t start = line.find_first_not_of("\r\n");
       if (start == std::string_view::npos) return {};

@@ -197,6 +197,13 @@ TEST_F(Loader, RuleFilesAndTheirOutcome) {
        {{3, 0, "Separator symbol : is missing in rule [X]"},
         {3, 0, "ERROR !! rule [X] is not applyed."}}},
       {"no final line feed", "<LANGUAGE>\nA: a.wav", 1, {{"A"}}, -1, {}},
+      {"a NUL ends a line, on every line",
+       std::string("<LANGUAGE>\nA: a.wav\0#1 junk\nB: b.wav\r#1\nX\0: c.wav\nC: c.wav\n", 59),
+       1,
+       {{"A", "B", "C"}},
+       -1,
+       {{4, 0, "Separator symbol : is missing in rule [X]"},
+        {4, 0, "ERROR !! rule [X] is not applyed."}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
