@@ -84,6 +84,9 @@ bool read_left_part(LoadReport& report, std::string_view quoted, std::string_vie
         ok = false;
         return false;
       }
+      // Room for the usual two slots at the first (rules are read on every
+      // request).
+      if (rule->slots.empty()) rule->slots.reserve(2);
       rule->slots.push_back(VarValue{"none", tag.type, tag.option});
     } else if (!*has_name) {
       rule->name.assign(token);
@@ -162,8 +165,7 @@ bool read_rule_line(LoadReport& report, std::string_view line, Rule* rule) {
   }
   std::string_view left = text.substr(0, colon);
   std::string_view right = text.substr(colon + 1);
-  // Room for the usual rule at once: rules are loaded on every request.
-  rule->slots.reserve(left.find('<') == std::string_view::npos ? 0 : 2);
+  // Room for the usual items at once: rules are loaded on every request.
   rule->items.reserve(4);
   bool has_name = false;
   bool ok = read_left_part(report, quoted, left, rule, &has_name);
@@ -184,9 +186,13 @@ int parse_rule_line(Log& log, std::string_view line, std::vector<Rule>& rule_lis
 }
 
 int parse_rule_line(LoadReport& report, std::string_view line, RuleListBuilder& rule_list) {
-  Rule rule;
-  if (!read_rule_line(report, line, &rule)) return 0;
-  rule_list.add(std::move(rule));
+  // Read where the list keeps it: a rule is then never moved until the list
+  // is taken.
+  if (!read_rule_line(report, line, &rule_list.stage())) {
+    rule_list.drop_staged();
+    return 0;
+  }
+  rule_list.add_staged();
   return 1;
 }
 

@@ -242,8 +242,19 @@ void RuleListBuilder::append(Rule rule) {
 }
 
 void RuleListBuilder::add(Rule rule) {
-  walk(rule.name);
-  if (path_length_ == rule.name.size()) {
+  stage() = std::move(rule);
+  add_staged();
+}
+
+Rule& RuleListBuilder::stage() { return entries_.emplace_back().rule; }
+
+void RuleListBuilder::drop_staged() { entries_.pop_back(); }
+
+void RuleListBuilder::add_staged() {
+  const uint32_t id = static_cast<uint32_t>(entries_.size() - 1);
+  const std::string& name = entries_[id].rule.name;
+  walk(name);
+  if (path_length_ == name.size()) {
     TrieNode& same = trie_[path_length_ == 0 ? 0 : path_end_];
     if (same.rule != kNil) {
       uint32_t removed = same.rule;
@@ -251,9 +262,9 @@ void RuleListBuilder::add(Rule rule) {
       if (same.duplicates > 0) {
         // Only a list given to the constructor can hold a name twice.
         --same.duplicates;
-        for (uint32_t id = entries_[removed].next; id != kNil; id = entries_[id].next) {
-          if (entries_[id].rule.name == rule.name) {
-            same.rule = id;
+        for (uint32_t other = entries_[removed].next; other != kNil; other = entries_[other].next) {
+          if (entries_[other].rule.name == name) {
+            same.rule = other;
             break;
           }
         }
@@ -261,11 +272,8 @@ void RuleListBuilder::add(Rule rule) {
       unlink(removed);
     }
   }
-  uint32_t before = first_contained(rule.name);
-  uint32_t id = static_cast<uint32_t>(entries_.size());
-  entries_.emplace_back(std::move(rule));
-  link_before(id, before);
-  index_name(id, extend(entries_[id].rule.name));
+  link_before(id, first_contained(name));
+  index_name(id, extend(name));
 }
 
 std::vector<Rule> RuleListBuilder::take() {

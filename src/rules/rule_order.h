@@ -26,6 +26,14 @@ class RuleListBuilder {
 
   /// Adds a rule by the ordering rule.
   void add(Rule rule);
+  /// An empty rule to be read in place; add_staged() then adds it by the
+  /// ordering rule, or drop_staged() discards it. Nothing else may be called
+  /// in between.
+  Rule& stage();
+  /// Adds the rule stage() gave.
+  void add_staged();
+  /// Discards the rule stage() gave.
+  void drop_staged();
   /// Makes room for about n rules, so adding them does not move the list.
   void reserve(size_t n);
   /// Number of rules in the list.
@@ -39,6 +47,7 @@ class RuleListBuilder {
   static constexpr uint32_t kNil = UINT32_MAX;
 
   struct Entry {
+    Entry() = default;
     explicit Entry(Rule&& r) : rule(std::move(r)) {}
     Rule rule;
     uint64_t label = 0;  // increasing along the list

@@ -57,6 +57,22 @@ TEST(RuleOrder, SameNameKeepsTheLaterRule) {
   EXPECT_EQ(rules[0].items[0].text, "r2.wav");
 }
 
+TEST(RuleOrder, StagedRulesAreAddedOrDroppedWithoutTrace) {
+  RuleListBuilder built;
+  built.add(named("TIME", 1));
+  built.stage() = named("TIME", 9);  // dropped: must neither replace nor be listed
+  built.drop_staged();
+  built.stage() = named("TIME_AM", 2);
+  built.add_staged();
+  built.stage().name = "AM";  // dropped after the list changed
+  built.drop_staged();
+  built.add(named("AM", 3));
+  std::vector<Rule> rules = built.take();
+  EXPECT_EQ(names_of(rules), (std::vector<std::string>{"TIME_AM", "TIME", "AM"}));
+  ASSERT_EQ(rules[1].items.size(), 1u);
+  EXPECT_EQ(rules[1].items[0].text, "r1.wav");
+}
+
 TEST(RuleOrder, StartingListKeepsItsOrderIncludingRepeatedNames) {
   std::vector<Rule> start = {named("A", 1), named("TIME"), named("A", 2)};
   std::vector<Rule> scanned = start;
