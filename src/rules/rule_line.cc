@@ -34,7 +34,14 @@ bool is_wav_name(std::string_view token, size_t wav_at) {
 // Where ".wav" first occurs in token. Most tokens hold one '.' or none, so
 // the first '.' usually settles it without a substring search.
 size_t find_wav(std::string_view token) {
-  size_t dot = token.find('.');
+  // Most tokens are short ("#1"): a plain loop costs less than a library call.
+  size_t dot = 0;
+  if (token.size() <= 8) {
+    while (dot < token.size() && token[dot] != '.') ++dot;
+    if (dot == token.size()) return std::string_view::npos;
+  } else {
+    dot = token.find('.');
+  }
   if (dot == std::string_view::npos) return dot;
   if (token.substr(dot).starts_with(kWav)) return dot;
   return token.find(kWav, dot + 1);

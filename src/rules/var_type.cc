@@ -71,8 +71,20 @@ VarTypeAndOption var_type_of(std::string_view tag) {
   size_t best = kNone;
   size_t best_at = 0;
   const size_t n = tag.size();
-  for (size_t at = tag.find('<'); at != std::string_view::npos && best > 0;
-       at = tag.find('<', at + 1)) {
+  // A tag usually starts with its '<', which then needs no search.
+  const size_t first = !tag.empty() && tag[0] == '<' ? 0 : tag.find('<');
+  // The next '<' from a place; what is left of a tag is mostly a few bytes,
+  // looked at directly for less than a library call costs.
+  auto next_open = [&](size_t from) {
+    if (n - from > 8) return tag.find('<', from);
+    for (; from < n; ++from) {
+      if (tag[from] == '<') return from;
+    }
+    return std::string_view::npos;
+  };
+  size_t from = 0;
+  for (size_t at = first; at != std::string_view::npos && best > 0; at = next_open(from)) {
+    from = at + 1;
     // Every keyword has a byte after "<VAR_".
     if (n - at < 6) break;
     if (tag[at + 1] != 'V' || tag[at + 2] != 'A' || tag[at + 3] != 'R' || tag[at + 4] != '_') {
@@ -82,6 +94,7 @@ VarTypeAndOption var_type_of(std::string_view tag) {
     if (found < best) {
       best = found;
       best_at = at;
+      from = at + kKeywords[found].text.size();  // a keyword holds no other '<'
     }
   }
   const char* p = tag.data();
