@@ -106,30 +106,36 @@ void RuleListBuilder::insert_child(uint64_t key, uint32_t next) {
 // Walks the trie along name as far as it exists, keeping the last node
 // reached and the first entry in list order named by a proper prefix.
 void RuleListBuilder::walk(const std::string& name) {
-  path_length_ = 0;
-  path_end_ = 0;
-  prefix_best_ = kNil;
+  // Kept in locals while walking: stores to members could alias the nodes.
+  const TrieNode* nodes = trie_.data();
+  const Entry* entries = entries_.data();
+  size_t length = 0;
+  uint32_t end = 0;
+  uint32_t best = kNil;
+  uint64_t best_label = UINT64_MAX;  // above every label
   const size_t n = name.size();
-  if (n == 0) return;
-  uint32_t node = root_children_[static_cast<unsigned char>(name[0])];
-  for (size_t i = 0; node != kNil;) {
-    path_end_ = node;
-    ++path_length_;
-    if (++i == n) break;
-    const TrieNode& here = trie_[node];
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(name.data());
+  uint32_t node = n == 0 ? kNil : root_children_[bytes[0]];
+  while (node != kNil) {
+    end = node;
+    if (++length == n) break;
+    const TrieNode& here = nodes[node];
     // The prefixes are candidates for the first contained name; the whole
     // name is looked at later, once a rule it replaces is gone.
-    if (here.rule != kNil &&
-        (prefix_best_ == kNil || entries_[here.rule].label < entries_[prefix_best_].label)) {
-      prefix_best_ = here.rule;
+    if (here.rule != kNil && entries[here.rule].label < best_label) {
+      best = here.rule;
+      best_label = entries[best].label;
     }
-    const unsigned char byte = static_cast<unsigned char>(name[i]);
+    const unsigned char byte = bytes[length];
     if (here.first_child != kNil && here.first_byte == byte) {
       node = here.first_child;
     } else {
       node = here.more_children ? hashed_child(node, byte) : kNil;
     }
   }
+  path_length_ = length;
+  path_end_ = end;
+  prefix_best_ = best;
 }
 
 // The node of name, creating what walk() did not find.
@@ -208,7 +214,8 @@ void RuleListBuilder::link_before(uint32_t id, uint32_t before) {
   }
   ++size_;
   uint64_t low = entry.prev == kNil ? 0 : entries_[entry.prev].label;
-  bool room = before == kNil ? low <= UINT64_MAX - kLabelGap : entries_[before].label - low > 1;
+  // Labels stay below UINT64_MAX, which walk() takes as above them all.
+  bool room = before == kNil ? low < UINT64_MAX - kLabelGap : entries_[before].label - low > 1;
   if (!room) {
     relabel();
     return;
