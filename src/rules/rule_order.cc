@@ -141,13 +141,19 @@ void RuleListBuilder::walk(const std::string& name) {
 // The node of name, creating what walk() did not find.
 uint32_t RuleListBuilder::extend(const std::string& name) {
   uint32_t node = path_length_ == 0 ? 0 : path_end_;
-  for (size_t i = path_length_; i < name.size(); ++i) {
-    uint32_t next = static_cast<uint32_t>(trie_.size());
-    trie_.emplace_back();
-    set_child(node, static_cast<unsigned char>(name[i]), next);
-    node = next;
+  const size_t n = name.size();
+  if (path_length_ == n) return node;
+  // Only the first new node joins a node that may have children; each later
+  // one is the first child of a node just made.
+  uint32_t next = static_cast<uint32_t>(trie_.size());
+  trie_.resize(trie_.size() + (n - path_length_));
+  set_child(node, static_cast<unsigned char>(name[path_length_]), next);
+  for (size_t i = path_length_ + 1; i < n; ++i, ++next) {
+    TrieNode& parent = trie_[next];
+    parent.first_child = next + 1;
+    parent.first_byte = static_cast<unsigned char>(name[i]);
   }
-  return node;
+  return next;
 }
 
 // Records entry id under the trie node of its name; the entry must already
