@@ -85,7 +85,9 @@ bool read_left_part(LoadReport& report, std::string_view quoted, std::string_vie
     }
     if (token.front() == '<') {
       VarTypeAndOption tag = var_type_of(token);
-      if (token.find('>') == std::string_view::npos || tag.type == VAR_UNDEFINED) {
+      // A tag usually ends with its '>'.
+      const bool closed = token.back() == '>' || token.find('>') != std::string_view::npos;
+      if (!closed || tag.type == VAR_UNDEFINED) {
         report.message(TTS_LL_ERR, "ERROR !! Wrong rule description [%s]",
                        std::string(quoted).c_str());
         ok = false;
