@@ -186,6 +186,21 @@ void descramble_pieces(std::string& text, std::vector<size_t>* ends) {
         std::memcpy(bytes + i, &x, 8);
         k = k >= 2 ? k - 2 : k + 8;
       }
+      // Four more bytes the same way, the upper half of the word filled
+      // with plain bytes: most lines end with a few bytes before their
+      // line feed.
+      if (i + 4 <= limit) {
+        unsigned char word[8] = {0, 0, 0, 0, '@', '@', '@', '@'};
+        std::memcpy(word, bytes + i, 4);
+        uint64_t x;
+        std::memcpy(&x, word, 8);
+        if (all_plain(x)) {
+          x = subtract_bytes(x, sub.word[k]);
+          std::memcpy(bytes + i, &x, 4);
+          i += 4;
+          k = k >= 6 ? k - 6 : k + 4;
+        }
+      }
       for (const size_t stop = std::min(limit, i + 8); i < stop;) {
         const unsigned char b = bytes[i];
         bytes[i++] = table[256 * k + b];
