@@ -75,7 +75,7 @@ bool valid_slot_number(int number, size_t slot_count) {
 
 // The left part: slots and name. False when a token was refused.
 bool read_left_part(LoadReport& report, std::string_view quoted, std::string_view left, Rule* rule,
-                    bool* has_name) {
+                    bool* has_name, VarTypeMemo* memo) {
   bool ok = true;
   for_each_token(left, ' ', [&](std::string_view token) {
     if (token.size() >= kRuleTokenLimit) {
@@ -84,7 +84,7 @@ bool read_left_part(LoadReport& report, std::string_view quoted, std::string_vie
       return false;
     }
     if (token.front() == '<') {
-      VarTypeAndOption tag = var_type_of(token);
+      VarTypeAndOption tag = memo != nullptr ? memo->of(token) : var_type_of(token);
       // A tag usually ends with its '>'.
       const bool closed = token.back() == '>' || token.find('>') != std::string_view::npos;
       if (!closed || tag.type == VAR_UNDEFINED) {
@@ -160,7 +160,7 @@ bool read_right_part(LoadReport& report, std::string_view quoted, std::string_vi
 
 }  // namespace
 
-bool read_rule_line(LoadReport& report, std::string_view line, Rule* rule) {
+bool read_rule_line(LoadReport& report, std::string_view line, Rule* rule, VarTypeMemo* memo) {
   rule->name.clear();
   rule->slots.clear();
   rule->items.clear();
@@ -177,7 +177,7 @@ bool read_rule_line(LoadReport& report, std::string_view line, Rule* rule) {
   // Room for the usual items at once: rules are loaded on every request.
   rule->items.reserve(4);
   bool has_name = false;
-  bool ok = read_left_part(report, quoted, left, rule, &has_name);
+  bool ok = read_left_part(report, quoted, left, rule, &has_name, memo);
   if (!has_name) {
     report.message(TTS_LL_ERR, "ERROR !! Rule name is missing [%s]", std::string(quoted).c_str());
     return false;
@@ -194,10 +194,11 @@ int parse_rule_line(Log& log, std::string_view line, std::vector<Rule>& rule_lis
   return 1;
 }
 
-int parse_rule_line(LoadReport& report, std::string_view line, RuleListBuilder& rule_list) {
+int parse_rule_line(LoadReport& report, std::string_view line, RuleListBuilder& rule_list,
+                    VarTypeMemo* memo) {
   // Read where the list keeps it: a rule is then never moved until the list
   // is taken.
-  if (!read_rule_line(report, line, &rule_list.stage())) {
+  if (!read_rule_line(report, line, &rule_list.stage(), memo)) {
     rule_list.drop_staged();
     return 0;
   }

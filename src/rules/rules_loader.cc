@@ -8,6 +8,7 @@
 #include "rules/rule_line.h"
 #include "rules/rule_order.h"
 #include "rules/scramble.h"
+#include "rules/var_type.h"
 
 namespace vemba {
 
@@ -217,7 +218,7 @@ class SectionLoader {
 
   void data_line(std::string_view line) {
     if (kind_ == FileKind::kRules) {
-      if (!parse_rule_line(report_, line, rules_)) {
+      if (!parse_rule_line(report_, line, rules_, &tags_)) {
         report_.message(TTS_LL_ERR, "ERROR !! rule [%s] is not applyed.",
                         std::string(line).c_str());
       }
@@ -234,6 +235,7 @@ class SectionLoader {
   int language_id_;
   int current_id_ = -1;
   RuleListBuilder rules_;
+  VarTypeMemo tags_;  // the tags of recent rule lines
   std::vector<ContentsItem> contents_;
 };
 

@@ -1,5 +1,6 @@
 #include "rules/var_type.h"
 
+#include <cstring>
 #include <iterator>
 
 #include "platform/text_util.h"
@@ -127,6 +128,21 @@ VarTypeAndOption var_type_of(std::string_view tag) {
   }
   result.option = leading_int(number.substr(0, kOptionTextMax));
   return result;
+}
+
+VarTypeAndOption VarTypeMemo::of(std::string_view tag) {
+  if (tag.empty() || tag.size() > kTextMax) return var_type_of(tag);
+  for (const Slot& slot : slots_) {
+    if (slot.size == tag.size() && std::memcmp(slot.text, tag.data(), tag.size()) == 0) {
+      return slot.kind;
+    }
+  }
+  Slot& slot = slots_[next_];
+  next_ = (next_ + 1) % kSlots;
+  slot.kind = var_type_of(tag);
+  slot.size = static_cast<uint8_t>(tag.size());
+  std::memcpy(slot.text, tag.data(), tag.size());
+  return slot.kind;
 }
 
 }  // namespace vemba
