@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "deployment.h"
+#include "expected_pages.h"
 
 namespace vemba {
 namespace {
@@ -73,26 +74,6 @@ bool has_record(const std::string& out, const std::string& record) {
   return std::find(all.begin(), all.end(), record) != all.end();
 }
 
-std::string vxml_page(const std::string& sound_value, bool success) {
-  return std::string("<?xml version=\"1.0\"?>\n<vxml version=\"2.0\">\n") +
-         (success ? "  <var name=\"__ERR_CODE__\" expr = \"0\" />\n"
-                    "  <var name=\"__ERR_DETAILS__\" expr = \"''\" />\n"
-                  : "  <var name=\"__ERR_CODE__\" expr = \"2\" />\n"
-                    "  <var name=\"__ERR_DETAILS__\" expr = \"'Wrong Input parameters'\" />\n") +
-         "  <var name=\"__SOUND__\" expr = \"'" + sound_value + "'\"/>\n" +
-         "  <form id=\"VembaSound\">\n"
-         "    <catch event=\"error.semantic.ecmascript\">\n"
-         "      <var name=\"__ERR_CODE__\" expr = \"6\" />\n"
-         "      <var name=\"__ERR_DETAILS__\" expr = \"'Returned VXML execution error'\" />\n"
-         "      <return namelist=\"__ERR_CODE__ __ERR_DETAILS__\" />\n"
-         "    </catch>\n"
-         "    <block>\n"
-         "      <return namelist=\"__ERR_CODE__ __ERR_DETAILS__ __SOUND__\" />\n"
-         "    </block>\n"
-         "  </form>\n"
-         "</vxml>\n ";
-}
-
 class RequestRunTest : public ::testing::Test {
  protected:
   RequestRunTest() {
@@ -116,7 +97,7 @@ class RequestRunTest : public ::testing::Test {
 TEST_F(RequestRunTest, SuccessfulVoiceXmlRequest) {
   test::ProcessResult r = deployment.run("MSGS 3");
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(test::read_file(deployment.page_path()), vxml_page(sound_url(), true));
+  EXPECT_EQ(test::read_file(deployment.page_path()), test::vxml_page(sound_url(), true));
   EXPECT_EQ(wav_samples(),
             test::samples(850, 'Y') + test::samples(850, '3') + test::samples(850, 'M'));
   expect_telephone_wav(deployment.wav_path());
@@ -184,7 +165,7 @@ TEST_F(RequestRunTest, FailedRequestsStillGetAPage) {
   // No rule matched: the failure page, and no sound file was written.
   std::remove(deployment.wav_path().c_str());
   test::ProcessResult r = deployment.run("HELLO");
-  EXPECT_EQ(test::read_file(deployment.page_path()), vxml_page("", false));
+  EXPECT_EQ(test::read_file(deployment.page_path()), test::vxml_page("", false));
   EXPECT_FALSE(test::file_exists(deployment.wav_path()));
   expect_well_formed_xml(deployment.page_path());
 }
@@ -202,7 +183,8 @@ TEST_F(RequestRunTest, MissingPromptsAreSkipped) {
   for (const Case& c : cases) {
     test::ProcessResult r = deployment.run(c.message);
     EXPECT_EQ(r.status, 1) << c.message;
-    EXPECT_EQ(test::read_file(deployment.page_path()), vxml_page(sound_url(), true)) << c.message;
+    EXPECT_EQ(test::read_file(deployment.page_path()), test::vxml_page(sound_url(), true))
+        << c.message;
     EXPECT_EQ(wav_samples(), c.samples) << c.message;
     for (const std::string& name : c.missing) {
       EXPECT_TRUE(has_record(r.out, "[ERR ] RAW item: [" + name + "] is missing ..."))
@@ -254,7 +236,7 @@ TEST_F(RequestRunTest, StartUpFailureStillSweeps) {
 TEST_F(RequestRunTest, TextMode) {
   test::ProcessResult r = deployment.run("MSGS 3", "1");
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(test::read_file(deployment.page_path()), vxml_page(sound_url(), true));
+  EXPECT_EQ(test::read_file(deployment.page_path()), test::vxml_page(sound_url(), true));
   EXPECT_TRUE(has_record(r.out, "[ERR ] RAW item: [you have] is missing ...")) << r.out;
   // The texts of the list are looked up as recordings like any prompt: the
   // raw value 3 and the description "messages" happen to name one.
@@ -320,7 +302,8 @@ TEST_F(RequestRunTest, ConcurrentRequestsShareTheChannels) {
   for (int i = 0; i < kRequests; ++i) {
     std::string id = std::to_string(100 + i);
     EXPECT_EQ(test::read_file(deployment.wav_path(id)).size(), 58u + 8000u) << id;
-    EXPECT_EQ(test::read_file(deployment.page_path("result" + id)), vxml_page(sound_url(id), true))
+    EXPECT_EQ(test::read_file(deployment.page_path("result" + id)),
+              test::vxml_page(sound_url(id), true))
         << id;
   }
 }

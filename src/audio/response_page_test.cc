@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "expected_pages.h"
 #include "test_support.h"
 
 namespace vemba {
@@ -47,37 +48,8 @@ const char kHtmlFailure[] =
     "</html>\n"
     " ";
 
-const char kVxmlForm[] =
-    "  <form id=\"VembaSound\">\n"
-    "    <catch event=\"error.semantic.ecmascript\">\n"
-    "      <var name=\"__ERR_CODE__\" expr = \"6\" />\n"
-    "      <var name=\"__ERR_DETAILS__\" expr = \"'Returned VXML execution error'\" />\n"
-    "      <return namelist=\"__ERR_CODE__ __ERR_DETAILS__\" />\n"
-    "    </catch>\n"
-    "    <block>\n"
-    "      <return namelist=\"__ERR_CODE__ __ERR_DETAILS__ __SOUND__\" />\n"
-    "    </block>\n"
-    "  </form>\n"
-    "</vxml>\n"
-    " ";
-
-const std::string kVxmlSuccess = std::string(
-                                     "<?xml version=\"1.0\"?>\n"
-                                     "<vxml version=\"2.0\">\n"
-                                     "  <var name=\"__ERR_CODE__\" expr = \"0\" />\n"
-                                     "  <var name=\"__ERR_DETAILS__\" expr = \"''\" />\n"
-                                     "  <var name=\"__SOUND__\" expr = "
-                                     "\"'http://h/tts/sound42.wav'\"/>\n") +
-                                 kVxmlForm;
-
-const std::string kVxmlFailure =
-    std::string(
-        "<?xml version=\"1.0\"?>\n"
-        "<vxml version=\"2.0\">\n"
-        "  <var name=\"__ERR_CODE__\" expr = \"2\" />\n"
-        "  <var name=\"__ERR_DETAILS__\" expr = \"'Wrong Input parameters'\" />\n"
-        "  <var name=\"__SOUND__\" expr = \"''\"/>\n") +
-    kVxmlForm;
+const std::string kVxmlSuccess = test::vxml_page("http://h/tts/sound42.wav", true);
+const std::string kVxmlFailure = test::vxml_page("", false);
 
 TEST(ResponsePage, Kind) {
   struct Case {
