@@ -213,26 +213,27 @@ TEST(Composer, ErrorsSkipTheItemAndGoOn) {
 TEST(Composer, ValuesThatMatchingNeverGives) {
   // Values set by hand: the composer still reports rather than guesses.
   struct Case {
-    VarValue value;
+    std::string text;
+    int32_t type;
     PromptList prompts;
     std::vector<std::string> records;
   } cases[] = {
-      {{"x", VAR_UNDEFINED, 0}, {}, {"[ERR ] ERROR !! <composer> case VAR_UNDEFINED"}},
-      {{"12-5", VAR_DATE, 0}, {}, {"[ERR ] ERROR !! Wrong DATE format."}},
-      {{"12/5", VAR_DATE, 0}, {}, {"[ERR ] ERROR !! Wrong DATE format."}},
-      {{"5", VAR_INTEGER, 0}, {}, {}},
-      {{"5", 50, 0}, {}, {}},
-      {{"5", -3, 0}, {}, {}},
-      {{"5", 103, 0}, {}, {}},  // a number kind with no reading
+      {"x", VAR_UNDEFINED, {}, {"[ERR ] ERROR !! <composer> case VAR_UNDEFINED"}},
+      {"12-5", VAR_DATE, {}, {"[ERR ] ERROR !! Wrong DATE format."}},
+      {"12/5", VAR_DATE, {}, {"[ERR ] ERROR !! Wrong DATE format."}},
+      {"5", VAR_INTEGER, {}, {}},
+      {"5", 50, {}, {}},
+      {"5", -3, {}, {}},
+      {"5", 103, {}, {}},  // a number kind with no reading
   };
   for (const Case& c : cases) {
     test::LogCapture capture;
     LanguageTable table = test::table_of(kLang, {Rule{"R", {slot(VAR_SPELL)}, {item("#1")}}});
     Translator t(capture.log, table, capture.clock, "R", kLang, 0, "en-us");
-    t.values = {c.value};
+    t.values = {VarValue{c.text, c.type, 0}};
     EXPECT_EQ(t.composer(), 1);
-    EXPECT_EQ(t.prompts, c.prompts) << c.value.text << " " << c.value.type;
-    EXPECT_EQ(capture.records(), c.records) << c.value.text << " " << c.value.type;
+    EXPECT_EQ(t.prompts, c.prompts) << c.text << " " << c.type;
+    EXPECT_EQ(capture.records(), c.records) << c.text << " " << c.type;
   }
 }
 
