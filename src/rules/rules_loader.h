@@ -26,6 +26,8 @@ enum class PackLineKind { kOverLong, kEndMarker, kBlank, kComment, kHeader, kDat
 
 /// The kind of a line already freed of its line break.
 PackLineKind classify_pack_line(std::string_view line);
+/// The same, told whether line holds the section header mark "<LANGUAGE".
+PackLineKind classify_pack_line(std::string_view line, bool has_header_mark);
 
 /// Loads the rules file into table (and, when mode is 1, the contents file),
 /// appending one record per language section. 1 when the language was
