@@ -319,6 +319,42 @@ TEST_F(Loader, NulEndsALine) {
   EXPECT_TRUE(recorder_.messages.empty());
 }
 
+TEST_F(Loader, HeaderMarkWhereverItStands) {
+  // The mark counts anywhere inside a line, at any offset, and only there.
+  for (size_t at = 0; at < 40; ++at) {
+    table_.clear_languages();
+    write_rules(std::string(at, 'x') + "<LANGUAGE>\nA: a.wav\n" + std::string(at, 'y') +
+                "<LANGUAGE>\nB: b.wav\n");
+    EXPECT_EQ(load(), 1) << at;
+    ASSERT_EQ(table_.records().size(), 2u) << at;
+    EXPECT_EQ(names(1), (std::vector<std::string>{"B"})) << at;
+  }
+  struct Case {
+    const char* name;
+    std::string plain;
+    std::vector<std::vector<std::string>> records;
+  } cases[] = {
+      {"split over two lines",
+       "<LANGUAGE>\nA<LANG: a.wav\nUAGE>B: b.wav\n",
+       {{"A<LANG", "UAGE>B"}}},
+      {"after a NUL",
+       std::string("<LANGUAGE>\nA: a.wav\0<LANGUAGE>\nB: b.wav\n", 42),
+       {{"A", "B"}}},
+      {"near misses",
+       "<LANGUAGE>\nX<LANGUAGx: a.wav\nY<<LANGUAG <VAR_TIME>: #1\n",
+       {{"X<LANGUAGx", "Y<<LANGUAG"}}},
+      {"last bytes of the file", "<LANGUAGE>\nA: a.wav\n<LANGUAGE", {{"A"}, {}}},
+  };
+  for (const Case& c : cases) {
+    table_.clear_languages();
+    write_rules(c.plain);
+    EXPECT_EQ(load(), 1) << c.name;
+    std::vector<std::vector<std::string>> records;
+    for (size_t i = 0; i < table_.records().size(); ++i) records.push_back(names(i));
+    EXPECT_EQ(records, c.records) << c.name;
+  }
+}
+
 TEST_F(Loader, MissingAndUnreadableFiles) {
   EXPECT_EQ(load(), 0);
   std::string missing = "Unable to open file (" + rules_path() + ")\n";
