@@ -1,6 +1,7 @@
 #include "rules/scramble.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -157,6 +158,29 @@ inline bool all_plain16(Bytes16 x) {
 
 }  // namespace
 
+namespace {
+
+// How many of the 16 bytes, from the first, are plain text (see all_plain).
+inline unsigned plain_prefix16(Bytes16 x) {
+  const Bytes16 shifted = x - static_cast<unsigned char>(14);
+  const auto in_range = shifted <= static_cast<unsigned char>(236 - 14);
+  if constexpr (std::endian::native == std::endian::little) {
+    uint64_t halves[2];
+    static_assert(sizeof(in_range) == sizeof(halves));
+    std::memcpy(halves, &in_range, sizeof(halves));
+    if (halves[0] != ~uint64_t{0}) return static_cast<unsigned>(std::countr_one(halves[0])) / 8;
+    return 8 + static_cast<unsigned>(std::countr_one(halves[1])) / 8;
+  } else {
+    unsigned n = 0;
+    while (n < 16 && in_range[n] != 0) ++n;
+    return n;
+  }
+}
+
+constexpr Bytes16 kPositions = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+
+}  // namespace
+
 void descramble_pieces(std::string& text, std::vector<size_t>* ends) {
   // The pieces are found while descrambling: a line feed is never plain
   // text, so the word loops stop before it and the byte loop sees it.
@@ -170,14 +194,34 @@ void descramble_pieces(std::string& text, std::vector<size_t>* ends) {
     const size_t limit = std::min(size, i + kLinePieceMax);
     unsigned k = 0;
     for (bool line_end = false; !line_end && i < limit;) {
-      for (; i + 16 <= limit; i += 16) {
+      // The plain bytes at the front of the next 16 move down together; the
+      // first other byte (usually the line feed) goes through the table. So
+      // a line costs about one step per 16 bytes.
+      while (i + 16 <= limit) {
         Bytes16 x;
         std::memcpy(&x, bytes + i, 16);
-        if (!all_plain16(x)) break;
-        x -= sub16.bytes[k];
-        std::memcpy(bytes + i, &x, 16);
-        k = k >= 4 ? k - 4 : k + 6;
+        const unsigned plain = plain_prefix16(x);
+        Bytes16 y = x - sub16.bytes[k];
+        if (plain < 16) {
+          const Bytes16 front =
+              reinterpret_cast<Bytes16>(kPositions < static_cast<unsigned char>(plain));
+          y = (y & front) | (x & ~front);
+        }
+        std::memcpy(bytes + i, &y, 16);
+        i += plain;
+        k += plain;  // below 26
+        k = k >= 10 ? k - 10 : k;
+        k = k >= 10 ? k - 10 : k;
+        if (plain == 16) continue;
+        const unsigned char b = bytes[i];
+        bytes[i++] = table[256 * k + b];
+        k = k == 9 ? 0 : k + 1;
+        if (b == '\n') {
+          line_end = true;
+          break;
+        }
       }
+      if (line_end) break;
       for (; i + 8 <= limit; i += 8) {
         uint64_t x;
         std::memcpy(&x, bytes + i, 8);

@@ -137,6 +137,10 @@ TEST(Scramble, WholeFilePassMatchesPieceByPiece) {
       std::string(2 * kLinePieceMax + 5, 'x'),
       std::string(kLinePieceMax - 20, 'x') + std::string("\r\0\xF6\xFF", 4) + std::string(40, 'y'),
   };
+  // A byte that is not plain text just before, at and after a piece's end.
+  for (size_t d = 0; d < 20; ++d) {
+    files.push_back(std::string(kLinePieceMax - 10 + d, 'x') + "\x05" + std::string(30, 'y'));
+  }
   for (int round = 0; round < 300; ++round) {
     std::string file(random() % 400, ' ');
     // Lines of text with now and then any byte, so every loop and their
