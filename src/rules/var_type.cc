@@ -130,10 +130,30 @@ VarTypeAndOption var_type_of(std::string_view tag) {
   return result;
 }
 
+namespace {
+
+uint64_t load8(const char* p) {
+  uint64_t word;
+  std::memcpy(&word, p, 8);
+  return word;
+}
+
+// Whether the n bytes at a and b are equal, for 8 <= n: word by word, the
+// last word overlapping the one before (tags are compared for every slot of
+// every rule line).
+bool same_bytes(const char* a, const char* b, size_t n) {
+  for (size_t i = 0; i + 8 < n; i += 8) {
+    if (load8(a + i) != load8(b + i)) return false;
+  }
+  return load8(a + n - 8) == load8(b + n - 8);
+}
+
+}  // namespace
+
 VarTypeAndOption VarTypeMemo::of(std::string_view tag) {
-  if (tag.empty() || tag.size() > kTextMax) return var_type_of(tag);
+  if (tag.size() < 8 || tag.size() > kTextMax) return var_type_of(tag);
   for (const Slot& slot : slots_) {
-    if (slot.size == tag.size() && std::memcmp(slot.text, tag.data(), tag.size()) == 0) {
+    if (slot.size == tag.size() && same_bytes(slot.text, tag.data(), tag.size())) {
       return slot.kind;
     }
   }

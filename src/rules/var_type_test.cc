@@ -76,6 +76,17 @@ TEST(VarTypeMemo, ReadsAsVarTypeOfWhateverItRemembers) {
       "<",
       "<VAR_TIME|" + std::string(20, '0') + "3>",
       "<VAR_TIME|" + std::string(20, '0') + "4>",
+      // Lengths around the 8-byte words tags are compared by, differing in
+      // their first, middle or last word.
+      "<VAR_WA>",
+      "<VAR_WB>",
+      "<VAR_WAV>",
+      "<VAR_WAV|>",
+      "<VAR_TIME|000007>",
+      "<VAR_TIME|000008>",
+      "<VAR_TIME|000000000007>",
+      "<VAR_TIME|000000000008>",
+      "<VAR_TIME|100000000007>",
   };
   std::mt19937 random(3);
   VarTypeMemo memo;
