@@ -1,5 +1,6 @@
 #include "rules/rule_line.h"
 
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -15,11 +16,12 @@ constexpr std::string_view kWav = ".wav";
 // Calls fn on every non-empty piece of text between separators.
 template <typename Fn>
 void for_each_token(std::string_view text, char separator, Fn fn) {
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find(separator, pos);
-    if (end == std::string_view::npos) end = text.size();
-    if (end > pos && !fn(text.substr(pos, end - pos))) return;
+  const char* const begin = text.data();
+  const char* const stop = begin + text.size();
+  for (const char* pos = begin; pos < stop;) {
+    const void* found = std::memchr(pos, separator, static_cast<size_t>(stop - pos));
+    const char* end = found == nullptr ? stop : static_cast<const char*>(found);
+    if (end > pos && !fn(std::string_view(pos, static_cast<size_t>(end - pos)))) return;
     pos = end + 1;
   }
 }
