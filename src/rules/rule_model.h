@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "rules/inline_list.h"
+
 namespace vemba {
 
 /// The kind of a rule variable or of a message word.
@@ -43,9 +45,14 @@ struct RuleItem {
   int32_t plural = 0;       // 1-based position in its alternatives group, or 0
 };
 
+/// A rule's slots. Rules seldom have more than two, and lists that short
+/// need no allocation, which counts because every request loads its pack's
+/// rules.
+using SlotList = InlineList<VarValue, 2>;
+
 struct Rule {
   std::string name;
-  std::vector<VarValue> slots;
+  SlotList slots;
   std::vector<RuleItem> items;
 };
 
