@@ -109,7 +109,7 @@ bool read_left_part(LoadReport& report, std::string_view quoted, std::string_vie
 }
 
 // One alternatives group such as minute.wav/minutes.wav/2.
-bool read_group(std::string_view token, size_t slot_count, std::vector<RuleItem>* items) {
+bool read_group(std::string_view token, size_t slot_count, RuleItemList* items) {
   size_t group_start = items->size();
   int32_t plural = 0;
   bool ok = true;

@@ -45,15 +45,16 @@ struct RuleItem {
   int32_t plural = 0;       // 1-based position in its alternatives group, or 0
 };
 
-/// A rule's slots. Rules seldom have more than two, and lists that short
-/// need no allocation, which counts because every request loads its pack's
-/// rules.
+/// A rule's slots and items. Rules seldom have more than two slots and four
+/// items, and lists that short need no allocation, which counts because
+/// every request loads its pack's rules.
 using SlotList = InlineList<VarValue, 2>;
+using RuleItemList = InlineList<RuleItem, 4>;
 
 struct Rule {
   std::string name;
   SlotList slots;
-  std::vector<RuleItem> items;
+  RuleItemList items;
 };
 
 /// One line of a contents file: what a prompt recording says.
