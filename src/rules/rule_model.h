@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "rules/inline_list.h"
+#include "rules/rule_arena.h"
 
 namespace vemba {
 
@@ -45,11 +45,11 @@ struct RuleItem {
   int32_t plural = 0;       // 1-based position in its alternatives group, or 0
 };
 
-/// A rule's slots and items. Rules seldom have more than two slots and four
-/// items, and lists that short need no allocation, which counts because
-/// every request loads its pack's rules.
-using SlotList = InlineList<VarValue, 2>;
-using RuleItemList = InlineList<RuleItem, 4>;
+/// A rule's slots and items. The loader takes them from an arena (every
+/// request loads its pack's rules); any other list, and every copy, takes
+/// the heap.
+using SlotList = std::vector<VarValue, RuleAllocator<VarValue>>;
+using RuleItemList = std::vector<RuleItem, RuleAllocator<RuleItem>>;
 
 struct Rule {
   std::string name;

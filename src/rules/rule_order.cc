@@ -43,6 +43,7 @@ void RuleListBuilder::clear() {
   child_count_ = 0;
   head_ = tail_ = kNil;
   size_ = 0;
+  arena_.reset();
 }
 
 namespace {
@@ -259,7 +260,11 @@ void RuleListBuilder::add(Rule rule) {
   add_staged();
 }
 
-Rule& RuleListBuilder::stage() { return entries_.emplace_back().rule; }
+Rule& RuleListBuilder::stage() {
+  // The lists of the rules read come from one arena; the rules keep it alive.
+  if (!arena_) arena_ = std::make_shared<RuleArena>();
+  return entries_.emplace_back(arena_).rule;
+}
 
 void RuleListBuilder::drop_staged() { entries_.pop_back(); }
 

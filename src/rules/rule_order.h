@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -49,6 +50,9 @@ class RuleListBuilder {
   struct Entry {
     Entry() = default;
     explicit Entry(Rule&& r) : rule(std::move(r)) {}
+    explicit Entry(const std::shared_ptr<RuleArena>& arena)
+        : rule{std::string(), SlotList(RuleAllocator<VarValue>(arena)),
+               RuleItemList(RuleAllocator<RuleItem>(arena))} {}
     Rule rule;
     uint64_t label = 0;  // increasing along the list
     uint32_t prev = kNil;
@@ -82,6 +86,7 @@ class RuleListBuilder {
   uint32_t first_contained(const std::string& name) const;
 
   std::vector<Entry> entries_;
+  std::shared_ptr<RuleArena> arena_;  // for the lists of staged rules
   std::vector<TrieNode> trie_;
   std::vector<uint32_t> root_children_;  // the root's children by byte
   std::vector<ChildSlot> children_;      // every other node's children, hashed

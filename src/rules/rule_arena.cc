@@ -1,0 +1,25 @@
+#include "rules/rule_arena.h"
+
+#include <algorithm>
+
+namespace vemba {
+
+void* RuleArena::allocate_new(size_t bytes, size_t align) {
+  // Each block twice the one before, up to a limit; a request larger than
+  // that gets a block of its own, with room to align it.
+  const size_t next = size_ == 0 ? kFirstBlock : std::min(2 * size_, kLargestBlock);
+  const size_t padded = bytes + (align > kBlockAlign ? align : 0);
+  if (padded < bytes) throw std::bad_array_new_length();
+  if (padded > next / 2) {
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(padded));
+    const uintptr_t start = reinterpret_cast<uintptr_t>(blocks_.back().get());
+    return reinterpret_cast<void*>((start + align - 1) & ~(uintptr_t{align} - 1));
+  }
+  blocks_.push_back(std::make_unique_for_overwrite<char[]>(next));
+  block_ = blocks_.back().get();
+  size_ = next;
+  used_ = bytes;
+  return block_;
+}
+
+}  // namespace vemba
