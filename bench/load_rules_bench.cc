@@ -79,4 +79,36 @@ void BM_IndexedInsert(benchmark::State& state) {
 }
 BENCHMARK(BM_IndexedInsert)->Arg(100)->Arg(1000)->Arg(5000)->Complexity();
 
+// Name shapes that are hard on a name index: 1,000-character names sharing
+// all but their ends, names sharing long prefixes in no useful order, and
+// short names occurring in every later name. The time per name should stay
+// about the same as n grows.
+std::string shaped_name(int shape, int i, int n) {
+  switch (shape) {
+    case 0:
+      return std::string(1000, 'A') + std::to_string(i);
+    case 1: {
+      const int j = static_cast<int>((static_cast<int64_t>(i) * 7919) % n);
+      return std::string(200, 'P') + std::to_string(j % 97) + "_" + std::to_string(j);
+    }
+    default:
+      return i < 50 ? "S" + std::to_string(i) + "_"
+                    : "N" + std::to_string(i) + "_S" + std::to_string(i % 50) + "_";
+  }
+}
+
+void BM_IndexedInsertShapes(benchmark::State& state) {
+  const int shape = static_cast<int>(state.range(0));
+  const int n = static_cast<int>(state.range(1));
+  std::vector<std::string> names;
+  for (int i = 0; i < n; ++i) names.push_back(shaped_name(shape, i, n));
+  for (auto _ : state) {
+    vemba::RuleListBuilder rules;
+    for (const std::string& name : names) rules.add(vemba::Rule{name, {}, {}});
+    benchmark::DoNotOptimize(rules.take());
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_IndexedInsertShapes)->ArgsProduct({{0, 1, 2}, {1000, 4000}});
+
 }  // namespace
