@@ -182,12 +182,12 @@ void RuleListBuilder::set_child(uint32_t node, unsigned char byte, uint32_t next
   ++parent.table_count;
 }
 
-// Gives node a table twice the size (four slots at first) at the end of
+// Gives node a table twice the size (eight slots at first) at the end of
 // slots_; an outgrown table is left unused.
 void RuleListBuilder::grow_table(uint32_t node) {
   TrieNode& parent = trie_[node];
   const size_t old_size = parent.table_mask == 0 ? 0 : parent.table_mask + size_t{1};
-  const size_t size = old_size == 0 ? 4 : 2 * old_size;
+  const size_t size = old_size == 0 ? 8 : 2 * old_size;
   const size_t start = slots_.size();
   slots_.resize(start + size);
   for (size_t k = 0; k < old_size; ++k) {
@@ -316,8 +316,7 @@ uint32_t RuleListBuilder::split(const Walk& found) {
   added.owner = id;
   added.offset = static_cast<uint32_t>(found.length);
   added.length = static_cast<uint32_t>(n - found.length);
-  added.head = word_at(rest);
-  if (added.length < 8) added.head &= first_bytes_mask(added.length);
+  added.head = word_at(rest);  // what follows the run in it is never compared
   trie_.push_back(added);
   TrieNode& parent = trie_[node];
   if (node != 0 && parent.first_child == kNil) {
@@ -372,13 +371,16 @@ inline void RuleListBuilder::index_name(uint32_t id, uint32_t name_node) {
   starts_version_ = root_version_;
   for (;;) {
     // Four bytes at a time: a child is below kNil, so the and of four is
-    // kNil only if none is a child.
-    while (end - scan >= 4 &&
+    // kNil only if none is a child. The padding may be read, so the last
+    // bytes need no loop of their own.
+    while (scan < end &&
            (roots[scan[0]] & roots[scan[1]] & roots[scan[2]] & roots[scan[3]]) == kNil) {
       scan += 4;
     }
-    while (scan < end && roots[*scan] == kNil) ++scan;
+    const unsigned char* const stop = std::min(scan + 4, end);
+    while (scan < stop && roots[*scan] == kNil) ++scan;
     if (scan >= end) break;
+    if (scan == stop) continue;
     starts_.push_back(static_cast<uint32_t>(scan - bytes));
     ++scan;
   }

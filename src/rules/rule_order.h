@@ -64,7 +64,7 @@ class RuleListBuilder {
   // parent are a run of the name of the entry that made it; entries keep
   // their names until the list is taken.
   struct TrieNode {
-    uint64_t head = 0;        // the run's first bytes, up to 8, as one word
+    uint64_t head = 0;        // the run's first 8 bytes as one word (any past its end)
     uint32_t rule = kNil;     // first entry in list order with this name
     uint32_t duplicates = 0;  // further entries with the same name
     uint32_t owner = 0;       // the entry whose name holds the run
