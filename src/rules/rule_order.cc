@@ -47,7 +47,10 @@ void RuleListBuilder::clear() {
   starts_known_ = false;
   head_ = tail_ = kNil;
   size_ = 0;
-  arena_.reset();
+  // Rules taken keep their arena; later ones get a new one.
+  slot_allocator_ = {};
+  item_allocator_ = {};
+  has_arena_ = false;
 }
 
 namespace {
@@ -470,9 +473,13 @@ void RuleListBuilder::add(Rule rule) {
 }
 
 Rule& RuleListBuilder::stage() {
-  // The lists of the rules read come from one arena; the rules keep it alive.
-  if (!arena_) arena_ = std::make_shared<RuleArena>();
-  return entries_.emplace_back(arena_).rule;
+  if (!has_arena_) {
+    auto arena = std::make_shared<RuleArena>();
+    slot_allocator_ = RuleAllocator<VarValue>(arena);
+    item_allocator_ = RuleAllocator<RuleItem>(arena);
+    has_arena_ = true;
+  }
+  return entries_.emplace_back(slot_allocator_, item_allocator_).rule;
 }
 
 void RuleListBuilder::drop_staged() { entries_.pop_back(); }

@@ -52,9 +52,8 @@ class RuleListBuilder {
   struct Entry {
     Entry() = default;
     explicit Entry(Rule&& r) : rule(std::move(r)) {}
-    explicit Entry(const std::shared_ptr<RuleArena>& arena)
-        : rule{std::string(), SlotList(RuleAllocator<VarValue>(arena)),
-               RuleItemList(RuleAllocator<RuleItem>(arena))} {}
+    Entry(const RuleAllocator<VarValue>& slots, const RuleAllocator<RuleItem>& items)
+        : rule{std::string(), SlotList(slots), RuleItemList(items)} {}
     Rule rule;
     uint64_t label = 0;  // increasing along the list
     uint32_t prev = kNil;
@@ -118,7 +117,11 @@ class RuleListBuilder {
   uint32_t first_contained(const std::string& name, const Walk& found);
 
   std::vector<Entry> entries_;
-  std::shared_ptr<RuleArena> arena_;  // for the lists of staged rules
+  // The lists of staged rules come from one arena, which the rules keep
+  // alive; none until a rule is staged.
+  RuleAllocator<VarValue> slot_allocator_;
+  RuleAllocator<RuleItem> item_allocator_;
+  bool has_arena_ = false;
   std::vector<TrieNode> trie_;
   std::vector<uint32_t> root_children_;  // the root's children by byte
   uint32_t root_version_ = 0;            // changes when the root gains a child

@@ -6,6 +6,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/text_util.h"
 #include "rules/rule_line.h"
 #include "rules/rule_order.h"
@@ -28,21 +32,34 @@ typedef unsigned char Bytes16 __attribute__((vector_size(16)));
 // library search costs about two instructions a byte on a rules file, whose
 // tags all begin with the header mark's '<'.
 size_t find_pattern(std::string_view text, size_t from, std::string_view pattern) {
-  const unsigned char first = static_cast<unsigned char>(pattern[0]);
-  const unsigned char second = static_cast<unsigned char>(pattern[1]);
   const char* p = text.data();
   size_t i = from;
-  for (; i + 17 <= text.size(); i += 16) {
-    Bytes16 a;
-    Bytes16 b;
-    std::memcpy(&a, p + i, 16);
-    std::memcpy(&b, p + i + 1, 16);
-    const auto both = (a == first) & (b == second);
+  // Thirty-two places a step: two sets of sixteen, tested together.
+#if defined(__SSE2__)
+  const __m128i first = _mm_set1_epi8(pattern[0]);
+  const __m128i second = _mm_set1_epi8(pattern[1]);
+  auto load = [p](size_t at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at)); };
+  for (; i + 33 <= text.size(); i += 32) {
+    const __m128i low =
+        _mm_and_si128(_mm_cmpeq_epi8(load(i), first), _mm_cmpeq_epi8(load(i + 1), second));
+    const __m128i high =
+        _mm_and_si128(_mm_cmpeq_epi8(load(i + 16), first), _mm_cmpeq_epi8(load(i + 17), second));
+    if (_mm_movemask_epi8(_mm_or_si128(low, high)) == 0) continue;
+#else
+  const unsigned char first = static_cast<unsigned char>(pattern[0]);
+  const unsigned char second = static_cast<unsigned char>(pattern[1]);
+  for (; i + 33 <= text.size(); i += 32) {
+    Bytes16 a[2];
+    Bytes16 b[2];
+    std::memcpy(a, p + i, 32);
+    std::memcpy(b, p + i + 1, 32);
+    const auto both = ((a[0] == first) & (b[0] == second)) | ((a[1] == first) & (b[1] == second));
     uint64_t halves[2];
     static_assert(sizeof(both) == sizeof(halves));
     std::memcpy(halves, &both, sizeof(halves));
     if ((halves[0] | halves[1]) == 0) continue;
-    for (size_t j = i; j < i + 16; ++j) {
+#endif
+    for (size_t j = i; j < i + 32; ++j) {
       if (text.substr(j).starts_with(pattern)) return j;
     }
   }
