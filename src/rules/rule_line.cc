@@ -13,6 +13,14 @@ namespace {
 
 constexpr std::string_view kWav = ".wav";
 
+// A text that becomes a std::string where it is needed: an item or slot is
+// then built in its list in one go, where one built first and moved in would
+// copy its text twice (rule lines are read on every request).
+struct TextOf {
+  std::string_view text;
+  operator std::string() const { return std::string(text); }
+};
+
 // Calls fn on every non-empty piece of text between separators.
 template <typename Fn>
 void for_each_token(std::string_view text, char separator, Fn fn) {
@@ -98,7 +106,7 @@ bool read_left_part(LoadReport& report, std::string_view quoted, std::string_vie
       // Room for the usual two slots at the first (rules are read on every
       // request).
       if (rule->slots.empty()) rule->slots.reserve(2);
-      rule->slots.push_back(VarValue{"none", tag.type, tag.option});
+      rule->slots.emplace_back(TextOf{"none"}, tag.type, tag.option);
     } else if (!*has_name) {
       rule->name.assign(token);
       *has_name = true;
@@ -115,7 +123,7 @@ bool read_group(std::string_view token, size_t slot_count, RuleItemList* items) 
   bool ok = true;
   for_each_token(token, '/', [&](std::string_view piece) {
     if (is_wav_name(piece, find_wav(piece))) {
-      items->push_back(RuleItem{std::string(piece), 0, ++plural});
+      items->emplace_back(TextOf{piece}, 0, ++plural);
       return true;
     }
     int number = slot_number(piece);
@@ -138,13 +146,13 @@ bool read_right_part(LoadReport& report, std::string_view quoted, std::string_vi
     bool dependence_ok = true;
     const size_t wav_at = find_wav(token);
     if (is_wav_name(token, wav_at)) {
-      rule->items.push_back(RuleItem{std::string(token), -1, 0});
+      rule->items.emplace_back(TextOf{token}, -1, 0);
       return true;
     } else if (wav_at != std::string_view::npos) {
       dependence_ok = read_group(token, slot_count, &rule->items);
     } else if (token.front() == '#') {
       dependence_ok = valid_slot_number(slot_number(token.substr(1)), slot_count);
-      if (dependence_ok) rule->items.push_back(RuleItem{std::string(token), -1, 0});
+      if (dependence_ok) rule->items.emplace_back(TextOf{token}, -1, 0);
     } else {
       report.message(TTS_LL_ERR, "ERROR !! Unrecognized type [%s]", std::string(quoted).c_str());
       ok = false;
