@@ -22,6 +22,7 @@ class RuleArena {
   RuleArena& operator=(const RuleArena&) = delete;
 
   void* allocate(size_t bytes, size_t align) {
+    if constexpr (kEachOnItsOwn) return allocate_own(bytes, align);
     const size_t at = (used_ + align - 1) & ~(align - 1);
     if (align > kBlockAlign || at > size_ || bytes > size_ - at) return allocate_new(bytes, align);
     used_ = at + bytes;
@@ -30,6 +31,7 @@ class RuleArena {
   /// Only the latest allocation is taken back, so a list that grows right
   /// after it was made reuses its room.
   void deallocate(void* p, size_t bytes) noexcept {
+    if constexpr (kEachOnItsOwn) return;
     if (static_cast<char*>(p) + bytes == block_ + used_) used_ -= bytes;
   }
 
@@ -39,6 +41,21 @@ class RuleArena {
   static constexpr size_t kLargestBlock = 1024 * 1024;
 
   void* allocate_new(size_t bytes, size_t align);
+  void* allocate_own(size_t bytes, size_t align);
+
+  // Under AddressSanitizer every list gets a block of its own, so a list
+  // overrun is caught rather than landing in its neighbour.
+#if defined(__SANITIZE_ADDRESS__)
+  static constexpr bool kEachOnItsOwn = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  static constexpr bool kEachOnItsOwn = true;
+#else
+  static constexpr bool kEachOnItsOwn = false;
+#endif
+#else
+  static constexpr bool kEachOnItsOwn = false;
+#endif
 
   std::vector<std::unique_ptr<char[]>> blocks_;
   char* block_ = nullptr;
