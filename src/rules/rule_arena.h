@@ -9,6 +9,7 @@
 #include <memory>
 #include <new>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace vemba {
@@ -90,6 +91,16 @@ class RuleAllocator {
       arena_->deallocate(p, n * sizeof(T));
     } else {
       std::allocator<T>().deallocate(p, n);
+    }
+  }
+  /// Aggregates are built with braces, so a list element can be built in
+  /// place from its parts (emplace_back(text, depends_on, plural)).
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    if constexpr (std::is_aggregate_v<U>) {
+      ::new (static_cast<void*>(p)) U{std::forward<Args>(args)...};
+    } else {
+      ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
   }
   RuleAllocator select_on_container_copy_construction() const noexcept { return RuleAllocator(); }

@@ -147,20 +147,6 @@ const Subtrahends16& subtrahends16() {
   return instance;
 }
 
-// True when all 16 bytes lie in 14..236 (see all_plain).
-inline bool all_plain16(Bytes16 x) {
-  const Bytes16 shifted = x - static_cast<unsigned char>(14);
-  const auto in_range = shifted <= static_cast<unsigned char>(236 - 14);
-  uint64_t halves[2];
-  static_assert(sizeof(in_range) == sizeof(halves));
-  std::memcpy(halves, &in_range, sizeof(halves));
-  return (halves[0] & halves[1]) == ~uint64_t{0};
-}
-
-}  // namespace
-
-namespace {
-
 // How many of the 16 bytes, from the first, are plain text (see all_plain).
 inline unsigned plain_prefix16(Bytes16 x) {
   const Bytes16 shifted = x - static_cast<unsigned char>(14);
