@@ -170,8 +170,7 @@ constexpr Bytes16 kPositions = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14
 
 void descramble_pieces(std::string& text, std::vector<size_t>* ends) {
   // The pieces are found while descrambling: a line feed is never plain
-  // text, so the word loops stop before it and the byte loop sees it.
-  const Subtrahends& sub = subtrahends();
+  // text, so the 16-byte steps stop before it and the byte step sees it.
   const Subtrahends16& sub16 = subtrahends16();
   const unsigned char* table = tables().plain;
   unsigned char* bytes = reinterpret_cast<unsigned char*>(text.data());
@@ -180,11 +179,12 @@ void descramble_pieces(std::string& text, std::vector<size_t>* ends) {
   while (i < size) {
     const size_t limit = std::min(size, i + kLinePieceMax);
     unsigned k = 0;
-    for (bool line_end = false; !line_end && i < limit;) {
+    while (i < limit) {
       // The plain bytes at the front of the next 16 move down together; the
       // first other byte (usually the line feed) goes through the table. So
-      // a line costs about one step per 16 bytes.
-      while (i + 16 <= limit) {
+      // a line costs about one step per 16 bytes; only the last few bytes
+      // of a piece go one by one.
+      if (i + 16 <= limit) {
         Bytes16 x;
         std::memcpy(&x, bytes + i, 16);
         const unsigned plain = plain_prefix16(x);
@@ -200,47 +200,11 @@ void descramble_pieces(std::string& text, std::vector<size_t>* ends) {
         k = k >= 10 ? k - 10 : k;
         k = k >= 10 ? k - 10 : k;
         if (plain == 16) continue;
-        const unsigned char b = bytes[i];
-        bytes[i++] = table[256 * k + b];
-        k = k == 9 ? 0 : k + 1;
-        if (b == '\n') {
-          line_end = true;
-          break;
-        }
       }
-      if (line_end) break;
-      for (; i + 8 <= limit; i += 8) {
-        uint64_t x;
-        std::memcpy(&x, bytes + i, 8);
-        if (!all_plain(x)) break;
-        x = subtract_bytes(x, sub.word[k]);
-        std::memcpy(bytes + i, &x, 8);
-        k = k >= 2 ? k - 2 : k + 8;
-      }
-      // Four more bytes the same way, the upper half of the word filled
-      // with plain bytes: most lines end with a few bytes before their
-      // line feed.
-      if (i + 4 <= limit) {
-        unsigned char word[8] = {0, 0, 0, 0, '@', '@', '@', '@'};
-        std::memcpy(word, bytes + i, 4);
-        uint64_t x;
-        std::memcpy(&x, word, 8);
-        if (all_plain(x)) {
-          x = subtract_bytes(x, sub.word[k]);
-          std::memcpy(bytes + i, &x, 4);
-          i += 4;
-          k = k >= 6 ? k - 6 : k + 4;
-        }
-      }
-      for (const size_t stop = std::min(limit, i + 8); i < stop;) {
-        const unsigned char b = bytes[i];
-        bytes[i++] = table[256 * k + b];
-        k = k == 9 ? 0 : k + 1;
-        if (b == '\n') {
-          line_end = true;
-          break;
-        }
-      }
+      const unsigned char b = bytes[i];
+      bytes[i++] = table[256 * k + b];
+      k = k == 9 ? 0 : k + 1;
+      if (b == '\n') break;
     }
     ends->push_back(i);
   }
