@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/text_util.h"
+
 namespace vemba {
 
 namespace {
@@ -61,12 +63,6 @@ const unsigned char* bytes_of(const std::string& text) {
 
 constexpr bool kLittleEndian = std::endian::native == std::endian::little;
 
-uint64_t word_at(const unsigned char* bytes) {
-  uint64_t word;
-  std::memcpy(&word, bytes, 8);
-  return word;
-}
-
 // The bits of a word read from memory that hold its first count bytes,
 // count < 8.
 uint64_t first_bytes_mask(size_t count) {
@@ -83,7 +79,7 @@ size_t first_difference(uint64_t diff) {
 // How many bytes from k on run and text share, up to limit.
 size_t common_from(const unsigned char* run, const unsigned char* text, size_t k, size_t limit) {
   for (; k + 8 <= limit; k += 8) {
-    const uint64_t diff = word_at(run + k) ^ word_at(text + k);
+    const uint64_t diff = load_word(run + k) ^ load_word(text + k);
     if (diff != 0) return k + first_difference(diff);
   }
   while (k < limit && run[k] == text[k]) ++k;
@@ -94,7 +90,7 @@ size_t common_from(const unsigned char* run, const unsigned char* text, size_t k
 // read from both.
 size_t common_prefix(const unsigned char* a, const unsigned char* b, size_t limit) {
   for (size_t k = 0; k < limit; k += 8) {
-    const uint64_t diff = word_at(a + k) ^ word_at(b + k);
+    const uint64_t diff = load_word(a + k) ^ load_word(b + k);
     if (diff != 0) return std::min(k + first_difference(diff), limit);
   }
   return limit;
@@ -136,7 +132,7 @@ void RuleListBuilder::set_run(TrieNode& node, uint32_t owner, size_t offset, siz
 inline size_t RuleListBuilder::run_matched(const TrieNode& node, const unsigned char* at,
                                            size_t room) const {
   const size_t length = node.length;
-  uint64_t diff = word_at(at) ^ node.head;
+  uint64_t diff = load_word(at) ^ node.head;
   if (length < 8) diff &= first_bytes_mask(length);
   size_t k;
   if (diff != 0) {
@@ -319,7 +315,7 @@ uint32_t RuleListBuilder::split(const Walk& found) {
   added.owner = id;
   added.offset = static_cast<uint32_t>(found.length);
   added.length = static_cast<uint32_t>(n - found.length);
-  added.head = word_at(rest);  // what follows the run in it is never compared
+  added.head = load_word(rest);  // what follows the run in it is never compared
   trie_.push_back(added);
   TrieNode& parent = trie_[node];
   if (node != 0 && parent.first_child == kNil) {

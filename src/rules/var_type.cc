@@ -132,20 +132,14 @@ VarTypeAndOption var_type_of(std::string_view tag) {
 
 namespace {
 
-uint64_t load8(const char* p) {
-  uint64_t word;
-  std::memcpy(&word, p, 8);
-  return word;
-}
-
 // Whether the n bytes at a and b are equal, for 8 <= n: word by word, the
 // last word overlapping the one before (tags are compared for every slot of
 // every rule line).
 bool same_bytes(const char* a, const char* b, size_t n) {
   for (size_t i = 0; i + 8 < n; i += 8) {
-    if (load8(a + i) != load8(b + i)) return false;
+    if (load_word(a + i) != load_word(b + i)) return false;
   }
-  return load8(a + n - 8) == load8(b + n - 8);
+  return load_word(a + n - 8) == load_word(b + n - 8);
 }
 
 }  // namespace
