@@ -52,7 +52,6 @@ void RuleListBuilder::clear() {
   // Rules taken keep their arena; later ones get a new one.
   slot_allocator_ = {};
   item_allocator_ = {};
-  has_arena_ = false;
 }
 
 namespace {
@@ -469,11 +468,10 @@ void RuleListBuilder::add(Rule rule) {
 }
 
 Rule& RuleListBuilder::stage() {
-  if (!has_arena_) {
+  if (slot_allocator_ == RuleAllocator<VarValue>()) {
     auto arena = std::make_shared<RuleArena>();
     slot_allocator_ = RuleAllocator<VarValue>(arena);
     item_allocator_ = RuleAllocator<RuleItem>(arena);
-    has_arena_ = true;
   }
   return entries_.emplace_back(slot_allocator_, item_allocator_).rule;
 }

@@ -118,10 +118,9 @@ class RuleListBuilder {
 
   std::vector<Entry> entries_;
   // The lists of staged rules come from one arena, which the rules keep
-  // alive; none until a rule is staged.
+  // alive; the heap (no arena) until a rule is staged.
   RuleAllocator<VarValue> slot_allocator_;
   RuleAllocator<RuleItem> item_allocator_;
-  bool has_arena_ = false;
   std::vector<TrieNode> trie_;
   std::vector<uint32_t> root_children_;  // the root's children by byte
   uint32_t root_version_ = 0;            // changes when the root gains a child

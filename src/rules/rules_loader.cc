@@ -25,10 +25,8 @@ constexpr std::string_view kCommentMark = "<!--";
 
 enum class FileKind { kRules, kContents };
 
-typedef unsigned char Bytes16 __attribute__((vector_size(16)));
-
 // Where pattern (two bytes or more) first occurs in text at or after from, or
-// npos. Sixteen places are tried at once by the pattern's first two bytes: a
+// npos. Many places are tried at once by the pattern's first two bytes: a
 // library search costs about two instructions a byte on a rules file, whose
 // tags all begin with the header mark's '<'.
 size_t find_pattern(std::string_view text, size_t from, std::string_view pattern) {
@@ -46,6 +44,7 @@ size_t find_pattern(std::string_view text, size_t from, std::string_view pattern
         _mm_and_si128(_mm_cmpeq_epi8(load(i + 16), first), _mm_cmpeq_epi8(load(i + 17), second));
     if (_mm_movemask_epi8(_mm_or_si128(low, high)) == 0) continue;
 #else
+  typedef unsigned char Bytes16 __attribute__((vector_size(16)));
   const unsigned char first = static_cast<unsigned char>(pattern[0]);
   const unsigned char second = static_cast<unsigned char>(pattern[1]);
   for (; i + 33 <= text.size(); i += 32) {
