@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "front/log.h"
+#include "base/log.h"
 #include "memory_file_system.h"
 #include "platform/clock.h"
 #include "platform/console.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "../bench/memory_file_system.h"
-#include "front/log.h"
+#include "base/log.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_system.h"

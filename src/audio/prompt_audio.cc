@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
+#include "base/marks.h"
 #include "platform/text_util.h"
 
 namespace vemba {
 
 namespace {
-
-constexpr std::string_view kCommonMark = "*SYSCOM*";
 
 char rotate_char(char c) {
   // "0"-"9" then "a"-"z" as one ring of 36, moved ten places forward.

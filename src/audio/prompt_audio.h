@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "audio/audio_buffer.h"
-#include "front/log.h"
+#include "base/log.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 

@@ -119,12 +119,11 @@ std::string page_text(PageKind kind, bool success, std::string_view url, const P
   return page;
 }
 
-void tts_write_page(FileSystem& fs, Log& log, const Settings& settings, const std::string& wav_path,
-                    const std::string& page_path, const std::string& script_type, bool success) {
+void tts_write_page(FileSystem& fs, Log& log, const std::string& page_path,
+                    const std::string& script_type, bool success, std::string_view url,
+                    const PageImages& images) {
   PageKind kind = page_kind(script_type);
-  std::string url = sound_url(settings.base_url, settings.wwwroot, wav_path);
-  std::string page =
-      page_text(kind, success, url, {settings.html_background, settings.html_play_button});
+  std::string page = page_text(kind, success, url, images);
   if (!fs.write_file_atomic(page_path, page)) {
     tts_log(log, TTS_LL_ERR, "Unable to open [%s] file ...\n", page_path.c_str());
     return;

@@ -5,8 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "front/log.h"
-#include "front/settings.h"
+#include "base/log.h"
 #include "platform/file_system.h"
 
 namespace vemba {
@@ -35,7 +34,8 @@ std::string page_text(PageKind kind, bool success, std::string_view url, const P
 
 /// Writes the response page in one step (a fetch never sees a partial page);
 /// failures and a wrong script type are logged.
-void tts_write_page(FileSystem& fs, Log& log, const Settings& settings, const std::string& wav_path,
-                    const std::string& page_path, const std::string& script_type, bool success);
+void tts_write_page(FileSystem& fs, Log& log, const std::string& page_path,
+                    const std::string& script_type, bool success, std::string_view url,
+                    const PageImages& images);
 
 }  // namespace vemba

@@ -113,18 +113,15 @@ TEST(ResponsePage, EveryVariantByteForByte) {
 struct PageFixture : ::testing::Test {
   PageFixture() : clock(utc_seconds(2026, 12, 6, 9, 5, 3)), log(console, clock) {
     log.set_level(TTS_LL_VERB);
-    settings.base_url = "http://h";
-    settings.wwwroot = "C:\\Inetpub\\wwwroot\\";
-    settings.html_background = "http://img/bg.gif";
-    settings.html_play_button = "http://img/play.gif";
   }
   test::TempDir dir;
   PosixFileSystem fs;
   FixedClock clock;
   StringConsole console;
   Log log;
-  Settings settings;
-  std::string wav = "C:\\Inetpub\\wwwroot\\tts\\sound42.wav";
+  std::string url =
+      sound_url("http://h", "C:\\Inetpub\\wwwroot\\", "C:\\Inetpub\\wwwroot\\tts\\sound42.wav");
+  PageImages images{"http://img/bg.gif", "http://img/play.gif"};
 };
 
 TEST_F(PageFixture, WritesTheSelectedVariant) {
@@ -141,7 +138,7 @@ TEST_F(PageFixture, WritesTheSelectedVariant) {
   };
   for (const Case& c : cases) {
     console.clear();
-    tts_write_page(fs, log, settings, wav, dir.path() + "\\result42", c.type, c.success);
+    tts_write_page(fs, log, dir.path() + "\\result42", c.type, c.success, url, images);
     EXPECT_EQ(test::read_file(dir.file("result42")), c.page) << c.type;
     EXPECT_EQ(console.text(), c.log) << c.type;
   }
@@ -149,7 +146,7 @@ TEST_F(PageFixture, WritesTheSelectedVariant) {
 
 TEST_F(PageFixture, UnwritablePageIsLogged) {
   std::string page = dir.path() + "\\missing\\result42";
-  tts_write_page(fs, log, settings, wav, page, "xml", true);
+  tts_write_page(fs, log, page, "xml", true, url, images);
   EXPECT_EQ(console.text(), "2026/12/06 09:05:03 [ERR ] Unable to open [" + page + "] file ...\n");
 }
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "front/log.h"
+#include "base/log.h"
 #include "platform/file_system.h"
 
 namespace vemba {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "audio/audio_buffer.h"
+#include "base/log.h"
 #include "front/config_file.h"
-#include "front/log.h"
 #include "front/settings.h"
 #include "platform/clock.h"
 #include "platform/console.h"

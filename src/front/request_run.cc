@@ -106,8 +106,10 @@ int tts_run(Context& ctx, const Request& request) {
     return 0;
   }
   bool success = tts_process_request(ctx, request);
-  tts_write_page(ctx.fs, ctx.log, ctx.settings, request.wav_path, request.page_path,
-                 request.script_type, success);
+  const Settings& settings = ctx.settings;
+  tts_write_page(ctx.fs, ctx.log, request.page_path, request.script_type, success,
+                 sound_url(settings.base_url, settings.wwwroot, request.wav_path),
+                 {settings.html_background, settings.html_play_button});
   tts_finish(ctx);
   return 1;
 }

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "base/var_kind.h"
 #include "platform/text_util.h"
 
 namespace vemba {
@@ -22,16 +23,18 @@ void say_digits(std::string& out, std::string_view digits) {
 
 }  // namespace
 
-int is_en_number_kind(int kind) { return kind == 101 || kind == 102 ? kind : 0; }
+int is_en_number_kind(int kind) {
+  return kind == VAR_NUMBER_EN || kind == VAR_NUMERAL_EN ? kind : 0;
+}
 
 void en_number(int mode, std::string& out, std::string_view value, int kind) {
   if (mode == 1) {
     out = std::string(value);
     return;
   }
-  if (kind == 101) {
+  if (kind == VAR_NUMBER_EN) {
     en_signed_number(out, value, 0);
-  } else if (kind == 102) {
+  } else if (kind == VAR_NUMERAL_EN) {
     en_signed_number(out, value, 1);
   }
 }

@@ -11,11 +11,11 @@
 
 namespace vemba {
 
-/// The kind if it is one of the English number kinds (101, 102), else 0.
+/// The kind if it is VAR_NUMBER_EN or VAR_NUMERAL_EN, else 0.
 int is_en_number_kind(int kind);
 
 /// The builder of a number slot: in text mode (1) the value unchanged,
-/// otherwise the cardinal (kind 101) or numeral (kind 102) reading.
+/// otherwise the cardinal (VAR_NUMBER_EN) or numeral (VAR_NUMERAL_EN) reading.
 void en_number(int mode, std::string& out, std::string_view value, int kind);
 
 /// A signed integer text read aloud; out is replaced. text may view out.

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "base/var_kind.h"
 #include "lang_en/announce.h"
 #include "lang_en/money.h"
 #include "lang_en/number.h"
 #include "lang_en/spell.h"
 #include "lang_en/time_date.h"
 #include "platform/clock.h"
-#include "rules/rule_model.h"
 
 namespace vemba {
 namespace {

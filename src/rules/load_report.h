@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "front/log.h"
+#include "base/log.h"
 
 namespace vemba {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "front/log.h"
+#include "base/log.h"
 #include "rules/load_report.h"
 #include "rules/rule_model.h"
 #include "rules/rule_order.h"

@@ -6,26 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "base/var_kind.h"
 #include "rules/rule_arena.h"
 
 namespace vemba {
-
-/// The kind of a rule variable or of a message word.
-enum VarType : int32_t {
-  VAR_UNDEFINED = 0,
-  VAR_INTEGER = 1,
-  VAR_DIGITS = 2,
-  VAR_WORD = 3,
-  VAR_DATE = 4,
-  VAR_TIME = 5,
-  VAR_WAV = 6,
-  VAR_ANNOUNCE = 7,
-  VAR_SPELL = 8,
-  VAR_FLOAT = 9,
-  VAR_MONEY = 10,
-  VAR_NUMBER_EN = 101,
-  VAR_NUMERAL_EN = 102,
-};
 
 /// Longest text a VarValue holds (its 1,000-byte field less the terminator).
 constexpr size_t kVarValueTextMax = 999;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "front/log.h"
+#include "base/log.h"
 #include "platform/file_system.h"
 #include "rules/load_report.h"
 #include "rules/rule_model.h"

@@ -2,8 +2,8 @@
 // lists every line it refused, then what it loaded.
 #include <optional>
 
+#include "base/log.h"
 #include "front/config_file.h"
-#include "front/log.h"
 #include "platform/text_util.h"
 #include "rules/rules_loader.h"
 #include "tools/pack_commands.h"

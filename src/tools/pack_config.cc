@@ -1,7 +1,7 @@
 #include "tools/pack_config.h"
 
+#include "base/log.h"
 #include "front/config_file.h"
-#include "front/log.h"
 #include "platform/text_util.h"
 
 namespace vemba {

@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "audio/prompt_audio.h"
+#include "base/log.h"
 #include "front/config_file.h"
-#include "front/log.h"
 #include "platform/text_util.h"
 #include "rules/rules_loader.h"
 #include "tools/pack_commands.h"

@@ -4,8 +4,8 @@
 #include <set>
 
 #include "audio/prompt_audio.h"
+#include "base/log.h"
 #include "front/config_file.h"
-#include "front/log.h"
 #include "lang_en/prompt_inventory.h"
 #include "platform/text_util.h"
 #include "rules/rules_loader.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "front/log.h"
+#include "base/log.h"
 #include "platform/clock.h"
 #include "rules/rule_line.h"
 #include "test_support.h"

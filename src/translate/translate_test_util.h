@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "front/log.h"
+#include "base/log.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "rules/rule_model.h"

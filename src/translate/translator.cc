@@ -1,5 +1,6 @@
 #include "translate/translator.h"
 
+#include "base/marks.h"
 #include "lang_en/number.h"
 #include "platform/text_util.h"
 #include "translate/template_codec.h"
@@ -8,9 +9,6 @@
 namespace vemba {
 
 namespace {
-
-constexpr std::string_view kCommonMark = "*SYSCOM*";
-constexpr std::string_view kOwnFileMark = "*SYSNONE*";
 
 bool only_white_space(std::string_view text) {
   for (char c : text) {
@@ -90,7 +88,7 @@ void Translator::add_variable(const Rule& rule, const RuleItem& item, std::strin
     return;
   }
   const VarValue value = values[static_cast<size_t>(k)];
-  if (value.type >= 101) {
+  if (value.type >= kFirstLanguageKind) {
     out.clear();
     en_number(mode, out, value.text, value.type);
     add_prompts(out, 0);

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "front/log.h"
+#include "base/log.h"
 #include "platform/clock.h"
 #include "rules/rule_model.h"
 

@@ -1,5 +1,6 @@
 #include "translate/var_handlers.h"
 
+#include "base/marks.h"
 #include "lang_en/money.h"
 #include "lang_en/spell.h"
 #include "lang_en/time_date.h"
@@ -90,7 +91,7 @@ void run_handler(const HandlerContext& ctx, int32_t type, int option, std::strin
       en_time(ctx.mode, option, out, value);
       break;
     case VAR_WAV:
-      out = "*SYSNONE*" + value;
+      out = std::string(kOwnFileMark) + value;
       break;
     case VAR_ANNOUNCE:
       announce_handler(ctx, option, out, value);

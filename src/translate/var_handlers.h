@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "front/log.h"
+#include "base/log.h"
 #include "lang_en/announce.h"
 #include "platform/clock.h"
 

@@ -1,4 +1,4 @@
-#include "front/log.h"
+#include "base/log.h"
 
 #include <cstdarg>
 
