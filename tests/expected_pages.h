@@ -8,7 +8,9 @@ namespace vemba::test {
 
 /// The VoiceXML page whose __SOUND__ holds sound_value, success or failure variant.
 inline std::string vxml_page(const std::string& sound_value, bool success) {
-  return std::string("<?xml version=\"1.0\"?>\n<vxml version=\"2.0\">\n") +
+  return std::string(
+             "<?xml version=\"1.0\"?>\n<vxml version=\"2.0\" "
+             "xmlns=\"http://www.w3.org/2001/vxml\">\n") +
          (success ? "  <var name=\"__ERR_CODE__\" expr = \"0\" />\n"
                     "  <var name=\"__ERR_DETAILS__\" expr = \"''\" />\n"
                   : "  <var name=\"__ERR_CODE__\" expr = \"2\" />\n"

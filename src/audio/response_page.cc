@@ -39,12 +39,12 @@ constexpr const char* kPageEnd =
 
 constexpr const char* kVxmlSuccessHead =
     "<?xml version=\"1.0\"?>\n"
-    "<vxml version=\"2.0\">\n"
+    "<vxml version=\"2.0\" xmlns=\"http://www.w3.org/2001/vxml\">\n"
     "  <var name=\"__ERR_CODE__\" expr = \"0\" />\n"
     "  <var name=\"__ERR_DETAILS__\" expr = \"''\" />\n";
 constexpr const char* kVxmlFailureHead =
     "<?xml version=\"1.0\"?>\n"
-    "<vxml version=\"2.0\">\n"
+    "<vxml version=\"2.0\" xmlns=\"http://www.w3.org/2001/vxml\">\n"
     "  <var name=\"__ERR_CODE__\" expr = \"2\" />\n"
     "  <var name=\"__ERR_DETAILS__\" expr = \"'Wrong Input parameters'\" />\n";
 constexpr const char* kSoundOpening = "  <var name=\"__SOUND__\" expr = ";
