@@ -48,6 +48,25 @@ TEST_F(EntryProcessTest, WrongArgumentCounts) {
   }
 }
 
+TEST_F(EntryProcessTest, LoneOptionsAnswerOnStandardOutput) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* starts;
+  } cases[] = {
+      {{"--help"}, "usage: vemba_tts CONFIG_DIR"},
+      {{"-h"}, "usage: vemba_tts CONFIG_DIR"},
+      {{"--version"}, "vemba_tts 1."},
+      // Beside other arguments an option is just a wrong count.
+      {{"--help", "x"}, "argv[0] = "},
+      {{"--verbose"}, "argv[0] = "},
+  };
+  for (const Case& c : cases) {
+    test::ProcessResult r = test::run_process(VEMBA_TTS_PATH, c.args);
+    EXPECT_EQ(r.status, 0) << c.args[0];
+    EXPECT_EQ(r.out.rfind(c.starts, 0), 0u) << r.out;
+  }
+}
+
 TEST_F(EntryProcessTest, RefusedRequestsExitWithZeroAndWriteNothing) {
   struct Case {
     const char* what;

@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+#include "platform/text_util.h"
+#include "tools/version.h"
+
 namespace vemba {
 
 namespace {
@@ -9,12 +12,28 @@ namespace {
 constexpr const char* kToolUsage =
     "usage: vemba_pack COMMAND [ARGS...]\n"
     "       vemba_pack COMMAND --help\n"
+    "       vemba_pack --version\n"
     "\n"
     "Tools for writing language packs.\n"
     "\n"
     "Commands:\n";
 
 bool is_help(std::string_view arg) { return arg == "--help" || arg == "-h"; }
+
+// "-x" and "--x" are options; "-" alone and "-3" are plain arguments.
+bool is_option(std::string_view arg) {
+  return arg.size() > 1 && arg[0] == '-' && (arg[1] == '-' || is_alpha(arg[1]));
+}
+
+bool takes_option(const PackCommand& command, std::string_view arg) {
+  std::string_view known = command.options;
+  while (!known.empty()) {
+    size_t end = std::min(known.find(' '), known.size());
+    if (known.substr(0, end) == arg) return true;
+    known.remove_prefix(std::min(end + 1, known.size()));
+  }
+  return false;
+}
 
 void write_tool_usage(Console& to) {
   std::string text = kToolUsage;
@@ -54,6 +73,15 @@ int vemba_pack_main(int argc, const char* const* argv, PackEnv& env) {
     write_tool_usage(env.out);
     return 0;
   }
+  if (name == "--version") {
+    env.out.write(std::string("vemba_pack ") + kVembaVersion + "\n");
+    return 0;
+  }
+  if (is_option(name)) {
+    env.err.write("vemba_pack: unknown option '" + std::string(name) + "'\n");
+    write_tool_usage(env.err);
+    return kPackUsageError;
+  }
   for (const PackCommand& command : pack_commands()) {
     if (name != command.name) continue;
     std::vector<std::string> args(argv + 2, argv + argc);
@@ -61,6 +89,13 @@ int vemba_pack_main(int argc, const char* const* argv, PackEnv& env) {
       if (is_help(arg)) {
         env.out.write(command.usage);
         return 0;
+      }
+    }
+    for (size_t i = 0; i < args.size(); ++i) {
+      if (takes_option(command, args[i])) {
+        ++i;  // its value may look like an option
+      } else if (is_option(args[i])) {
+        return pack_usage_error(env, command, "unknown option '" + args[i] + "'");
       }
     }
     return command.run(env, args);

@@ -30,6 +30,9 @@ struct PackCommand {
   const char* usage;    // the command's full --help text
   /// Runs with the arguments after the command name; returns the exit status.
   int (*run)(PackEnv& env, const std::vector<std::string>& args);
+  /// The options it takes, each followed by a value, blank-separated
+  /// ("--mode --lang-system"); any other option is refused before run.
+  const char* options = "";
 };
 
 /// Every registered command, in the order of pack_command_list.h.

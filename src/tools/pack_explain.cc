@@ -207,7 +207,7 @@ PackCommand pack_command_explain() {
           "system name (default en-us).\n"
           "Exits with 0 when the translation gives entries and none is missing,\n"
           "1 otherwise.\n",
-          run_explain};
+          run_explain, "--mode --lang-system"};
 }
 
 }  // namespace vemba

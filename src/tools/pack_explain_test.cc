@@ -121,6 +121,8 @@ TEST_F(Explain, CommandLineAndConfigurationProblems) {
       {{"DIR", "m", "--mode"}, 2, "vemba_pack explain: --mode needs a value\n"},
       {{"DIR", "m", "--mode", "x1"}, 2, "vemba_pack explain: --mode takes an integer, not 'x1'\n"},
       {{"DIR", "m", "--lang-system"}, 2, "vemba_pack explain: --lang-system needs a value\n"},
+      {{"DIR", "m", "--verbose"}, 2, "vemba_pack explain: unknown option '--verbose'\nusage:"},
+      {{"-q", "DIR", "m"}, 2, "vemba_pack explain: unknown option '-q'\n"},
       {{"/nonexistent", "m"}, 1, "vemba_pack explain: /nonexistent/tts_vemba.cfg: no such file\n"},
   };
   for (const Case& c : cases) {
