@@ -42,7 +42,7 @@ std::string rules_text(int n) {
 void BM_LoadRules(benchmark::State& state) {
   const int lines = static_cast<int>(state.range(0));
   vemba::MemoryFileSystem fs;
-  fs.files["rules.dat"] = vemba::scramble_text(rules_text(lines));
+  fs.add_file("rules.dat", vemba::scramble_text(rules_text(lines)));
   vemba::StringConsole console;
   vemba::FixedClock clock(0);
   vemba::Log log(console, clock);

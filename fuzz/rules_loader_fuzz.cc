@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "../bench/memory_file_system.h"
 #include "base/log.h"
+#include "memory_file_system.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
@@ -64,9 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t split = input.find(kSplit);
 
   vemba::MemoryFileSystem fs;
-  fs.files["C:\\pack\\rules.dat"] = std::string(input.substr(0, split));
+  fs.add_file("C:\\pack\\rules.dat", input.substr(0, split));
   if (split != std::string_view::npos) {
-    fs.files["C:\\pack\\contents.dat"] = std::string(input.substr(split + kSplit.size()));
+    fs.add_file("C:\\pack\\contents.dat", input.substr(split + kSplit.size()));
   }
   vemba::StringConsole console;
   vemba::FixedClock clock(0);

@@ -1,64 +1,43 @@
-// The request run inside the test process, with a fixed clock (pacing waits
-// are recorded, not slept) and file faults injected one call at a time.
+// The request run inside the test process, on files in memory with a fixed
+// clock (pacing waits are recorded, not slept) and file faults injected.
 #include "front/request_run.h"
 
 #include <gtest/gtest.h>
 
-#include "deployment.h"
 #include "front/entry.h"
+#include "memory_file_system.h"
+#include "rules/scramble.h"
 
 namespace vemba {
 namespace {
 
-// Fails chosen operations of the real file system.
-class FaultyFileSystem : public PosixFileSystem {
- public:
-  ReadStatus read_file(const std::string& path, std::string* out, size_t max_bytes) override {
-    // The start-up check only opens the file (reads nothing); a request reads it.
-    if (schedule_unreadable && ends_with(path, "sounds.dat") && max_bytes > 0) {
-      return ReadStatus::kUnreadable;
-    }
-    return PosixFileSystem::read_file(path, out, max_bytes);
-  }
-  using FileSystem::read_file;
-  bool write_file_atomic(const std::string& path, std::string_view data) override {
-    if (wav_unwritable && ends_with(path, ".wav")) return false;
-    return PosixFileSystem::write_file_atomic(path, data);
-  }
-
-  bool schedule_unreadable = false;
-  bool wav_unwritable = false;
-
- private:
-  static bool ends_with(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-  }
-};
+constexpr const char* kConfig =
+    "id=1\ncode=en\nversion=1.0\nlpdat=/packs\nwwwroot=/www\nlpsounds=/www/tts\n"
+    "rules=rules.dat\ncontents=contents.dat\nlog_dir=/logs\nres_dir=/pages\nlog_level=3\n"
+    "hold=5\nhold_log=5\nchannels=4\n";
 
 class RequestRunInProcess : public ::testing::Test {
  protected:
-  RequestRunInProcess() : clock(::time(nullptr)) {
-    deployment.write_rules(
-        "<LANGUAGE ENGLISH>\n"
-        "MSGS <VAR_NUMBER_EN> : you_have.wav #1 message.wav/messages.wav/1\n");
-    deployment.add_prompt("you_have", test::samples(8150, 'Y'));
-    deployment.add_prompt("3", test::samples(4150, '3'));
-    deployment.add_prompt("messages", test::samples(4150, 'M'));
-    deployment.write_config();
+  RequestRunInProcess() : clock(utc_seconds(2026, 12, 6, 9, 5, 3)), fs(clock) {
+    fs.add_file("/cfg/tts_vemba.cfg", kConfig);
+    fs.add_file("/cfg/rules.dat", scramble_text("<LANGUAGE ENGLISH>\n"
+                                                "MSGS <VAR_NUMBER_EN> : you_have.wav #1 "
+                                                "message.wav/messages.wav/1\n"));
+    fs.add_file("/packs/en_1_bin/you_have.raw", std::string(8150, 'Y'));
+    fs.add_file("/packs/en_1_bin/3.raw", std::string(4150, '3'));
+    fs.add_file("/packs/en_1_bin/messages.raw", std::string(4150, 'M'));
+    for (const char* dir : {"/www/tts", "/pages", "/logs"}) fs.add_dir(dir);
   }
   int run(const std::string& message) {
-    std::vector<std::string> args = deployment.args(message);
-    args.insert(args.begin(), "vemba_tts");
-    std::vector<const char*> argv;
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    return vemba_tts_main(static_cast<int>(argv.size()), argv.data(), fs, clock, console);
+    const char* argv[] = {"vemba_tts", "/cfg/",    "1",    message.c_str(),        "0",
+                          "en-us",     "result42", "VXML", "http://localhost:8080"};
+    return vemba_tts_main(9, argv, fs, clock, console);
   }
   bool has(const std::string& text) const { return console.text().find(text) != std::string::npos; }
-  std::string page() const { return test::read_file(deployment.page_path()); }
+  std::string page() const { return fs.contents("/pages/result42").value_or(""); }
 
-  test::Deployment deployment;
-  FaultyFileSystem fs;
   FixedClock clock;
+  MemoryFileSystem fs;
   StringConsole console;
 };
 
@@ -66,49 +45,48 @@ TEST_F(RequestRunInProcess, PacingWaitsForTheEarliestChannel) {
   int64_t now = clock.now();
   // Four channels busy for 9, 3, 5 and 3 more seconds: the last of the two
   // earliest is taken, and two seconds of sound are booked after it.
-  test::write_file(deployment.sounds_dir() + "sounds.dat",
-                   std::to_string(now + 9) + "\n" + std::to_string(now + 3) + "\n" +
-                       std::to_string(now + 5) + "\n" + std::to_string(now + 3) + "\n");
+  fs.add_file("/www/tts/sounds.dat", std::to_string(now + 9) + "\n" + std::to_string(now + 3) +
+                                         "\n" + std::to_string(now + 5) + "\n" +
+                                         std::to_string(now + 3) + "\n");
   EXPECT_EQ(run("MSGS 3"), 1);
   EXPECT_EQ(clock.slept_ms(), 3000);
-  EXPECT_EQ(test::read_file(deployment.sounds_dir() + "sounds.dat"),
+  EXPECT_EQ(fs.contents("/www/tts/sounds.dat"),
             std::to_string(now + 9) + "\n" + std::to_string(now + 3) + "\n" +
                 std::to_string(now + 5) + "\n" + std::to_string(now + 5) + "\n");
-  EXPECT_EQ(test::read_file(deployment.wav_path()).size(), 58u + 8000 + 4000 + 4000);
+  EXPECT_EQ(fs.contents("/www/tts/sound42.wav").value_or("").size(), 58u + 8000 + 4000 + 4000);
 }
 
 TEST_F(RequestRunInProcess, UnreadableScheduleFailsTheRequest) {
-  fs.schedule_unreadable = true;
+  fs.fail(FsOp::kRead, "sounds.dat");
   EXPECT_EQ(run("MSGS 3"), 1);
   EXPECT_TRUE(has("[ERR ] Unable to open [sounds.dat] file ...\n")) << console.text();
   EXPECT_NE(page().find("<var name=\"__ERR_CODE__\" expr = \"2\" />"), std::string::npos) << page();
-  EXPECT_FALSE(test::file_exists(deployment.wav_path()));
+  EXPECT_FALSE(fs.exists("/www/tts/sound42.wav"));
   EXPECT_EQ(clock.slept_ms(), 0);
 }
 
 TEST_F(RequestRunInProcess, UnwritableSoundFileStillReportsSuccess) {
-  fs.wav_unwritable = true;
+  fs.fail(FsOp::kAtomicWrite, ".wav");
   EXPECT_EQ(run("MSGS 3"), 1);
-  EXPECT_TRUE(
-      has("\nERROR!! UNABLE to OPEN File [" + deployment.root() + "/www/tts\\sound42.wav]\n"))
-      << console.text();
+  EXPECT_TRUE(has("\nERROR!! UNABLE to OPEN File [/www/tts\\sound42.wav]\n")) << console.text();
   EXPECT_NE(page().find("<var name=\"__ERR_CODE__\" expr = \"0\" />"), std::string::npos);
-  EXPECT_FALSE(test::file_exists(deployment.wav_path()));
+  EXPECT_FALSE(fs.exists("/www/tts/sound42.wav"));
 }
 
 TEST_F(RequestRunInProcess, FinishRunsAfterThePageAndClosesTheLog) {
   EXPECT_EQ(run("MSGS 3"), 1);
   // The sweep's notices come last and are not logged; the log is closed by then.
-  test::write_file(deployment.wav_path("1"), "old");
-  test::set_mtime(deployment.wav_path("1"), clock.now() - 301);
+  fs.add_file("/www/tts/sound1.wav", "old", clock.now() - 301);
   console.clear();
   EXPECT_EQ(run("MSGS 3"), 1);
   std::string out = console.text();
   size_t notice = out.find("Deleting file = [sound1.wav] - ");
   ASSERT_NE(notice, std::string::npos) << out;
   EXPECT_EQ(out.find("[", notice + 40), std::string::npos) << "nothing logged after the sweep";
-  EXPECT_EQ(deployment.log_text().find("Deleting file"), std::string::npos);
-  EXPECT_FALSE(test::file_exists(deployment.wav_path("1")));
+  std::string log = fs.contents("/logs/logTTS20261206.txt").value_or("");
+  EXPECT_NE(log.find("[INFO] TTS_ID = '1'"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Deleting file"), std::string::npos);
+  EXPECT_FALSE(fs.exists("/www/tts/sound1.wav"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "memory_file_system.h"
 #include "test_support.h"
 
 namespace vemba {
@@ -18,21 +19,18 @@ ChannelSchedule schedule_of(std::initializer_list<int32_t> values) {
 }
 
 struct PacingFixture : ::testing::Test {
-  PacingFixture() : clock(kNow), log(console, clock) { log.set_level(TTS_LL_VERB); }
-  std::string sounds_dir() const { return dir.path() + "\\"; }
-  std::string sounds_dat() const { return test::read_file(dir.file("sounds.dat")); }
+  PacingFixture() : clock(kNow), log(console, clock) {
+    log.set_level(TTS_LL_VERB);
+    fs.add_dir("/www/tts");
+  }
+  std::string sounds_dir() const { return "\\www\\tts\\"; }
+  std::string sounds_dat() const { return fs.contents("/www/tts/sounds.dat").value_or("(none)"); }
+  void write_sounds_dat(const std::string& text) { fs.add_file("/www/tts/sounds.dat", text); }
 
-  test::TempDir dir;
-  PosixFileSystem fs;
+  MemoryFileSystem fs;
   FixedClock clock;
   StringConsole console;
   Log log;
-};
-
-// Rewrites of sounds.dat fail, as on a read-only share.
-class ReadOnlyFileSystem : public PosixFileSystem {
- public:
-  bool write_file_atomic(const std::string&, std::string_view) override { return false; }
 };
 
 TEST(ChannelCount, FromSetting) {
@@ -142,14 +140,14 @@ TEST_F(PacingFixture, InitCreatesOnceWithTheCurrentTime) {
   ASSERT_TRUE(init_channel_schedule(fs, log, clock, sounds_dir(), 3));
   std::string now_line = std::to_string(kNow) + "\n";
   EXPECT_EQ(sounds_dat(), now_line + now_line + now_line);
-  test::write_file(dir.file("sounds.dat"), "garbage\n");
+  write_sounds_dat("garbage\n");
   ASSERT_TRUE(init_channel_schedule(fs, log, clock, sounds_dir(), 3));
   EXPECT_EQ(sounds_dat(), "garbage\n");  // an existing file is left as it is
   EXPECT_EQ(console.text(), "");
 }
 
 TEST_F(PacingFixture, InitFailsWhenTheFileCannotBeCreated) {
-  EXPECT_FALSE(init_channel_schedule(fs, log, clock, dir.path() + "\\missing\\", 2));
+  EXPECT_FALSE(init_channel_schedule(fs, log, clock, "\\www\\missing\\", 2));
   EXPECT_EQ(console.text(), "2026/12/06 09:05:03 [ERR ] Unable to open [sounds.dat] file ...\n");
 }
 
@@ -157,7 +155,7 @@ TEST_F(PacingFixture, ReadFailsWithoutTheFile) {
   ChannelSchedule s;
   EXPECT_FALSE(read_channel_schedule(fs, log, sounds_dir(), &s));
   EXPECT_EQ(console.text(), "2026/12/06 09:05:03 [ERR ] Unable to open [sounds.dat] file ...\n");
-  test::write_file(dir.file("sounds.dat"), "11\n22\n");
+  write_sounds_dat("11\n22\n");
   EXPECT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &s));
   EXPECT_EQ(s.value(1), 22);
 }
@@ -185,7 +183,7 @@ TEST_F(PacingFixture, BookRewritesThenSleeps) {
     if (c.file.empty()) {
       ASSERT_TRUE(init_channel_schedule(fs, log, run_clock, sounds_dir(), c.n));
     } else {
-      test::write_file(dir.file("sounds.dat"), c.file);
+      write_sounds_dat(c.file);
     }
     ChannelSchedule s;
     ASSERT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &s));
@@ -200,22 +198,22 @@ TEST_F(PacingFixture, BookRewritesThenSleeps) {
 }
 
 TEST_F(PacingFixture, BookingUsesTheFileAsItIsUnderTheLock) {
-  test::write_file(dir.file("sounds.dat"), "0\n0\n");
+  write_sounds_dat("0\n0\n");
   ChannelSchedule stale;
   ASSERT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &stale));
   // Another process books channel 2 between our read and our booking.
-  test::write_file(dir.file("sounds.dat"), "0\n" + std::to_string(kNow + 9) + "\n");
+  write_sounds_dat("0\n" + std::to_string(kNow + 9) + "\n");
   Booking b = book_and_wait(fs, log, clock, sounds_dir(), 2, 1000, &stale);
   EXPECT_EQ(b.channel, 0);
   EXPECT_EQ(sounds_dat(), std::to_string(kNow + 1) + "\n" + std::to_string(kNow + 9) + "\n");
 }
 
 TEST_F(PacingFixture, UnwritableScheduleStillWaits) {
-  test::write_file(dir.file("sounds.dat"), std::to_string(kNow + 2) + "\n");
-  ReadOnlyFileSystem ro;
+  write_sounds_dat(std::to_string(kNow + 2) + "\n");
+  fs.fail(FsOp::kAtomicWrite, "sounds.dat");  // as on a read-only share
   ChannelSchedule s;
-  ASSERT_TRUE(read_channel_schedule(ro, log, sounds_dir(), &s));
-  book_and_wait(ro, log, clock, sounds_dir(), 1, 1000, &s);
+  ASSERT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &s));
+  book_and_wait(fs, log, clock, sounds_dir(), 1, 1000, &s);
   EXPECT_EQ(clock.slept_ms(), 2000);
   EXPECT_EQ(sounds_dat(), std::to_string(kNow + 2) + "\n");
   EXPECT_EQ(console.text(),
@@ -223,27 +221,34 @@ TEST_F(PacingFixture, UnwritableScheduleStillWaits) {
             "Skipping ...\n");
 }
 
-TEST_F(PacingFixture, ConcurrentBookingsAreNeverLost) {
+// Bookings are serialised by the real lock, so this one runs on disk.
+TEST(ChannelBooking, ConcurrentBookingsAreNeverLost) {
   constexpr int kThreads = 8;
   constexpr int kEach = 25;
   constexpr int kChannels = 4;
-  ASSERT_TRUE(init_channel_schedule(fs, log, clock, sounds_dir(), kChannels));
+  test::TempDir dir;
+  const std::string sounds_dir = dir.path() + "\\";
+  PosixFileSystem fs;
+  FixedClock clock(kNow);
+  StringConsole console;
+  Log log(console, clock);
+  ASSERT_TRUE(init_channel_schedule(fs, log, clock, sounds_dir, kChannels));
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([this] {
+    threads.emplace_back([&sounds_dir] {
       PosixFileSystem own_fs;  // each worker stands for a separate process
       FixedClock own_clock(kNow);
       StringConsole own_console;
       Log own_log(own_console, own_clock);
       for (int i = 0; i < kEach; ++i) {
         ChannelSchedule s;
-        if (!read_channel_schedule(own_fs, own_log, sounds_dir(), &s)) continue;
-        book_and_wait(own_fs, own_log, own_clock, sounds_dir(), kChannels, 1000, &s);
+        if (!read_channel_schedule(own_fs, own_log, sounds_dir, &s)) continue;
+        book_and_wait(own_fs, own_log, own_clock, sounds_dir, kChannels, 1000, &s);
       }
     });
   }
   for (std::thread& t : threads) t.join();
-  std::vector<std::string> lines = test::lines_of(sounds_dat());
+  std::vector<std::string> lines = test::lines_of(test::read_file(dir.file("sounds.dat")));
   ASSERT_EQ(lines.size(), static_cast<size_t>(kChannels));
   int64_t booked = 0;
   for (const std::string& line : lines) booked += std::stoll(line) - kNow;

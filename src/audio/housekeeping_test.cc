@@ -1,9 +1,8 @@
 #include "audio/housekeeping.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include "test_support.h"
+#include "memory_file_system.h"
 
 namespace vemba {
 namespace {
@@ -21,17 +20,16 @@ TEST(Asctime, Form) {
 }
 
 struct SweepFixture : ::testing::Test {
-  SweepFixture() : clock(kNow) {}
+  SweepFixture() : clock(kNow) { fs.add_dir("/d"); }
   void put(const std::string& name, int64_t age_seconds) {
-    test::write_file(dir.file(name), "x");
-    test::set_mtime(dir.file(name), kNow - age_seconds);
+    fs.add_file("/d/" + name, "x", kNow - age_seconds);
   }
+  bool has(const std::string& name) { return fs.exists("/d/" + name); }
   int sweep(int64_t minutes, const char* mask) {
-    return delete_old_files(fs, console, clock, dir.path() + "\\", minutes, mask);
+    return delete_old_files(fs, console, clock, "\\d\\", minutes, mask);
   }
   static constexpr int64_t kNow = 1796547903;  // Sun 2026-12-06 09:05:03 UTC
-  test::TempDir dir;
-  PosixFileSystem fs;
+  MemoryFileSystem fs;
   FixedClock clock;
   StringConsole console;
 };
@@ -54,7 +52,7 @@ TEST_F(SweepFixture, AgeIsComparedStrictly) {
     console.clear();
     put("sound1.wav", c.age);
     EXPECT_EQ(sweep(c.minutes, "*.wav"), c.deleted ? 1 : 0) << c.minutes << " " << c.age;
-    EXPECT_EQ(test::file_exists(dir.file("sound1.wav")), !c.deleted) << c.age;
+    EXPECT_EQ(has("sound1.wav"), !c.deleted) << c.age;
     EXPECT_EQ(console.text(),
               c.deleted ? "Deleting file = [sound1.wav] - Sun Dec  6 09:05:03 2026\n\n" : "");
   }
@@ -75,21 +73,20 @@ TEST_F(SweepFixture, MasksSelectTheFiles) {
       put(name, 1000);
     }
     EXPECT_EQ(sweep(5, c.mask), static_cast<int>(c.gone.size())) << c.mask;
-    for (const char* name : c.gone) EXPECT_FALSE(test::file_exists(dir.file(name))) << name;
-    for (const char* name : c.kept) EXPECT_TRUE(test::file_exists(dir.file(name))) << name;
+    for (const char* name : c.gone) EXPECT_FALSE(has(name)) << name;
+    for (const char* name : c.kept) EXPECT_TRUE(has(name)) << name;
   }
 }
 
 TEST_F(SweepFixture, SubdirectoryIsAnnouncedButStays) {
-  ::mkdir(dir.file("old").c_str(), 0755);
-  test::set_mtime(dir.file("old"), kNow - 1000);
+  fs.add_dir("/d/old", kNow - 1000);
   EXPECT_EQ(sweep(5, "*"), 1);
-  EXPECT_TRUE(test::file_exists(dir.file("old")));
+  EXPECT_TRUE(has("old"));
   EXPECT_EQ(console.text(), "Deleting file = [old] - Sun Dec  6 09:05:03 2026\n\n");
 }
 
 TEST_F(SweepFixture, MissingDirectoryIsSkipped) {
-  EXPECT_EQ(delete_old_files(fs, console, clock, dir.path() + "\\none\\", 5, "*"), 0);
+  EXPECT_EQ(delete_old_files(fs, console, clock, "\\d\\none\\", 5, "*"), 0);
   EXPECT_EQ(console.text(), "");
 }
 

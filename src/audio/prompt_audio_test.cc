@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
-#include "test_support.h"
+#include "memory_file_system.h"
 
 namespace vemba {
 namespace {
@@ -13,14 +11,10 @@ struct PromptFixture : ::testing::Test {
   PromptFixture() : clock(utc_seconds(2026, 12, 6, 9, 5, 3)), log(console, clock) {
     log.set_level(TTS_LL_VERB);
   }
-  std::string lang_dir() const { return dir.path() + "/"; }
-  void put(const std::string& name, const std::string& bytes) {
-    test::write_file(dir.file(name), bytes);
-  }
-  void load(const std::string& name) { load_prompt(fs, log, console, audio, name, lang_dir()); }
+  void put(const std::string& name, const std::string& bytes) { fs.add_file("/p/" + name, bytes); }
+  void load(const std::string& name) { load_prompt(fs, log, console, audio, name, "/p/"); }
 
-  test::TempDir dir;
-  PosixFileSystem fs;
+  MemoryFileSystem fs;
   FixedClock clock;
   StringConsole console;
   Log log;
@@ -89,7 +83,7 @@ TEST_F(PromptFixture, StoredFormIsPreferredOverPlainForm) {
   EXPECT_EQ(audio.bytes(), std::string(250, 'S'));
 
   audio.clear();
-  std::remove(dir.file("klm.dat").c_str());
+  fs.delete_file("/p/klm.dat");
   load("*SYSCOM*abc.wav");
   EXPECT_EQ(audio.bytes(), std::string(250, 'P'));
   EXPECT_EQ(console.text(), "");
@@ -138,15 +132,14 @@ TEST_F(PromptFixture, OverLongNameFallsBackToPlainForm) {
 }
 
 TEST_F(PromptFixture, UnsafeNamesAreNeverOpened) {
-  test::make_dirs(dir.file("lang"));
+  fs.add_dir("/p/lang");
   put("secret.raw", std::string(500, 's'));
   put("kusbod.dat", std::string(500, 's'));  // stored form of "secret"
-  std::string lang = dir.path() + "/lang/";
   const std::string names[] = {"../secret.wav", "..\\secret.wav", "*SYSCOM*../secret.wav",
-                               dir.path() + "/secret.wav"};
+                               "/p/secret.wav"};
   for (const std::string& name : names) {
     console.clear();
-    load_prompt(fs, log, console, audio, name, lang);
+    load_prompt(fs, log, console, audio, name, "/p/lang/");
     EXPECT_EQ(audio.length(), 0) << name;
     EXPECT_NE(console.text().find("[ERR ] RAW item: ["), std::string::npos) << name;
     EXPECT_NE(console.text().find("] is not a safe name ...\n"), std::string::npos) << name;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "expected_pages.h"
-#include "test_support.h"
+#include "memory_file_system.h"
 
 namespace vemba {
 namespace {
@@ -113,9 +113,9 @@ TEST(ResponsePage, EveryVariantByteForByte) {
 struct PageFixture : ::testing::Test {
   PageFixture() : clock(utc_seconds(2026, 12, 6, 9, 5, 3)), log(console, clock) {
     log.set_level(TTS_LL_VERB);
+    fs.add_dir("/pages");
   }
-  test::TempDir dir;
-  PosixFileSystem fs;
+  MemoryFileSystem fs;
   FixedClock clock;
   StringConsole console;
   Log log;
@@ -138,14 +138,14 @@ TEST_F(PageFixture, WritesTheSelectedVariant) {
   };
   for (const Case& c : cases) {
     console.clear();
-    tts_write_page(fs, log, dir.path() + "\\result42", c.type, c.success, url, images);
-    EXPECT_EQ(test::read_file(dir.file("result42")), c.page) << c.type;
+    tts_write_page(fs, log, "\\pages\\result42", c.type, c.success, url, images);
+    EXPECT_EQ(fs.contents("/pages/result42"), c.page) << c.type;
     EXPECT_EQ(console.text(), c.log) << c.type;
   }
 }
 
 TEST_F(PageFixture, UnwritablePageIsLogged) {
-  std::string page = dir.path() + "\\missing\\result42";
+  std::string page = "\\pages\\missing\\result42";
   tts_write_page(fs, log, page, "xml", true, url, images);
   EXPECT_EQ(console.text(), "2026/12/06 09:05:03 [ERR ] Unable to open [" + page + "] file ...\n");
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "memory_file_system.h"
 
 namespace vemba {
 namespace {
@@ -33,8 +33,8 @@ TEST(WaveHeader, Bytes) {
 }
 
 TEST(WaveFile, WritesHeaderAndSamples) {
-  test::TempDir dir;
-  PosixFileSystem fs;
+  MemoryFileSystem fs;
+  fs.add_dir("/tts");
   StringConsole console;
   AudioBuffer audio;
   struct Case {
@@ -42,28 +42,27 @@ TEST(WaveFile, WritesHeaderAndSamples) {
   } cases[] = {{0}, {1}, {16000}};
   for (const Case& c : cases) {
     audio.mutable_bytes().assign(c.n, '\x7f');
-    write_wave_file(fs, console, audio, dir.path() + "\\sound42.wav");
-    std::string file = test::read_file(dir.file("sound42.wav"));
+    write_wave_file(fs, console, audio, "\\tts\\sound42.wav");
+    std::string file = fs.contents("/tts/sound42.wav").value_or("");
     EXPECT_EQ(file.size(), 58 + c.n);  // no pad byte after an odd data chunk
     EXPECT_EQ(file, wave_header(static_cast<uint32_t>(c.n)) + audio.bytes());
     EXPECT_EQ(audio.length(), static_cast<int32_t>(c.n));  // buffer untouched
   }
   // The second write replaces the first file, shorter content included.
   audio.mutable_bytes().assign(3, 'a');
-  write_wave_file(fs, console, audio, dir.file("sound42.wav"));
-  EXPECT_EQ(test::read_file(dir.file("sound42.wav")), wave_header(3) + "aaa");
+  write_wave_file(fs, console, audio, "/tts/sound42.wav");
+  EXPECT_EQ(fs.contents("/tts/sound42.wav"), wave_header(3) + "aaa");
   EXPECT_EQ(console.text(), "");
 }
 
 TEST(WaveFile, UncreatableFileLeavesAConsoleMessage) {
-  test::TempDir dir;
-  PosixFileSystem fs;
+  MemoryFileSystem fs;
   StringConsole console;
   AudioBuffer audio;
-  std::string path = dir.path() + "\\missing\\sound1.wav";
+  std::string path = "\\tts\\missing\\sound1.wav";
   write_wave_file(fs, console, audio, path);
   EXPECT_EQ(console.text(), "\nERROR!! UNABLE to OPEN File [" + path + "]\n");
-  EXPECT_FALSE(test::file_exists(dir.file("missing")));
+  EXPECT_FALSE(fs.exists("/tts/missing"));
 }
 
 }  // namespace

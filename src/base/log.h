@@ -31,7 +31,6 @@ class Log {
   /// goes on without a file.
   void open(FileSystem& fs, const std::string& path);
   void close() { file_.reset(); }
-  bool is_open() const { return file_ != nullptr; }
 
   /// Formats, filters and writes one record.
   void write(int level, std::string_view message);

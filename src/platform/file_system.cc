@@ -64,12 +64,6 @@ bool PosixFileSystem::exists(const std::string& path) {
   return ::stat(os_path(path).c_str(), &st) == 0;
 }
 
-int64_t PosixFileSystem::file_size(const std::string& path) {
-  struct stat st;
-  if (::stat(os_path(path).c_str(), &st) != 0) return -1;
-  return static_cast<int64_t>(st.st_size);
-}
-
 ReadStatus PosixFileSystem::read_file(const std::string& path, std::string* out, size_t max_bytes) {
   out->clear();
   int fd = ::open(os_path(path).c_str(), O_RDONLY | O_CLOEXEC);

@@ -40,8 +40,6 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   virtual bool exists(const std::string& path) = 0;
-  /// Size in bytes, or -1 when the file cannot be examined.
-  virtual int64_t file_size(const std::string& path) = 0;
   /// Reads at most max_bytes of the file into *out (replacing its content).
   virtual ReadStatus read_file(const std::string& path, std::string* out,
                                size_t max_bytes = std::numeric_limits<size_t>::max()) = 0;
@@ -65,7 +63,6 @@ class FileSystem {
 class PosixFileSystem : public FileSystem {
  public:
   bool exists(const std::string& path) override;
-  int64_t file_size(const std::string& path) override;
   ReadStatus read_file(const std::string& path, std::string* out, size_t max_bytes) override;
   using FileSystem::read_file;
   bool write_file(const std::string& path, std::string_view data) override;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "memory_file_system.h"
 #include "test_support.h"
 
 namespace vemba {
@@ -18,71 +19,131 @@ std::vector<std::string> names(FileSystem& fs, const std::string& dir, const std
   return result;
 }
 
-TEST(FileSystem, BackslashesAreSeparatorsWhenAFileIsTouched) {
-  test::TempDir dir;
-  PosixFileSystem posix;
-  FileSystem& fs = posix;
-  EXPECT_EQ(os_path("C:\\a\\b.wav"), "C:/a/b.wav");
-  ASSERT_TRUE(fs.write_file(dir.path() + "\\x.txt", "abc"));
-  EXPECT_EQ(test::read_file(dir.file("x.txt")), "abc");
-  EXPECT_TRUE(fs.exists(dir.path() + "\\x.txt"));
-  EXPECT_EQ(fs.file_size(dir.path() + "\\x.txt"), 3);
-  EXPECT_TRUE(fs.delete_file(dir.path() + "\\x.txt"));
-  EXPECT_FALSE(fs.exists(dir.file("x.txt")));
-}
-
-TEST(FileSystem, ReadStatusAndLimit) {
-  test::TempDir dir;
-  PosixFileSystem posix;
-  FileSystem& fs = posix;
-  test::write_file(dir.file("f"), std::string(100000, 'z'));
-  std::string out = "old";
-  EXPECT_EQ(fs.read_file(dir.file("f"), &out, 70000), ReadStatus::kOk);
-  EXPECT_EQ(out.size(), 70000u);
-  EXPECT_EQ(fs.read_file(dir.file("none"), &out), ReadStatus::kNotFound);
-  EXPECT_TRUE(out.empty());
-  EXPECT_EQ(fs.read_file(dir.path(), &out), ReadStatus::kUnreadable);
-}
-
-TEST(FileSystem, WildcardListing) {
-  test::TempDir dir;
-  PosixFileSystem posix;
-  FileSystem& fs = posix;
-  for (const char* n : {"sound1.wav", "sound2.WAV", "sounds.dat", ".hidden.wav"}) {
-    test::write_file(dir.file(n), "x");
+// The same cases on the real file system and on the fake the unit tests
+// use, so the fake cannot drift from what it stands for.
+class FileSystemContract : public ::testing::TestWithParam<bool> {
+ protected:
+  FileSystemContract() {
+    if (memory()) mem_.add_dir(root());
   }
-  EXPECT_EQ(names(fs, dir.path(), "*.wav"),
-            (std::vector<std::string>{".hidden.wav", "sound1.wav"}));
-  EXPECT_EQ(names(fs, dir.path() + "\\", "sound?.*").size(), 3u);
+  bool memory() const { return GetParam(); }
+  FileSystem& fs() { return memory() ? static_cast<FileSystem&>(mem_) : posix_; }
+  std::string root() const { return memory() ? "/t" : dir_.path(); }
+  std::string file(const std::string& name) const { return root() + "/" + name; }
+  void make_dir(const std::string& name) {
+    memory() ? mem_.add_dir(file(name)) : test::make_dirs(file(name));
+  }
+  std::string read(const std::string& name) {
+    std::string out;
+    EXPECT_EQ(fs().read_file(file(name), &out), ReadStatus::kOk) << name;
+    return out;
+  }
+
+  test::TempDir dir_;
+  PosixFileSystem posix_;
+  MemoryFileSystem mem_;
+};
+
+INSTANTIATE_TEST_SUITE_P(RealAndFake, FileSystemContract, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Memory" : "Posix"; });
+
+TEST_P(FileSystemContract, BackslashesAreSeparatorsWhenAFileIsTouched) {
+  EXPECT_EQ(os_path("C:\\a\\b.wav"), "C:/a/b.wav");
+  ASSERT_TRUE(fs().write_file(root() + "\\x.txt", "abc"));
+  EXPECT_EQ(read("x.txt"), "abc");
+  EXPECT_TRUE(fs().exists(root() + "\\x.txt"));
+  EXPECT_TRUE(fs().exists(root() + "\\"));
+  EXPECT_TRUE(fs().delete_file(root() + "\\x.txt"));
+  EXPECT_FALSE(fs().exists(file("x.txt")));
+  EXPECT_FALSE(fs().delete_file(file("x.txt")));
+}
+
+TEST_P(FileSystemContract, ReadStatusAndLimit) {
+  ASSERT_TRUE(fs().write_file(file("f"), std::string(100000, 'z')));
+  std::string out = "old";
+  EXPECT_EQ(fs().read_file(file("f"), &out, 70000), ReadStatus::kOk);
+  EXPECT_EQ(out.size(), 70000u);
+  EXPECT_EQ(fs().read_file(file("none"), &out), ReadStatus::kNotFound);
+  EXPECT_TRUE(out.empty());
+  EXPECT_EQ(fs().read_file(root(), &out), ReadStatus::kUnreadable);
+  make_dir("sub");
+  EXPECT_EQ(fs().read_file(file("sub/../f"), &out, 3), ReadStatus::kOk);
+  EXPECT_EQ(out, "zzz");
+}
+
+TEST_P(FileSystemContract, WildcardListing) {
+  for (const char* n : {"sound1.wav", "sound2.WAV", "sounds.dat", ".hidden.wav"}) {
+    ASSERT_TRUE(fs().write_file(file(n), "x"));
+  }
+  make_dir("sub.wav");
+  ASSERT_TRUE(fs().write_file(file("sub.wav/deep.wav"), "x"));
+  EXPECT_EQ(names(fs(), root(), "*.wav"),
+            (std::vector<std::string>{".hidden.wav", "sound1.wav", "sub.wav"}));
+  EXPECT_EQ(names(fs(), root() + "\\", "sound?.*").size(), 3u);
+  EXPECT_EQ(names(fs(), file("sub.wav"), "*"), (std::vector<std::string>{".", "..", "deep.wav"}));
   std::vector<DirEntry> entries;
-  EXPECT_FALSE(fs.list(dir.file("missing"), "*", &entries));
+  EXPECT_FALSE(fs().list(file("missing"), "*", &entries));
+  EXPECT_FALSE(fs().list(file("sounds.dat"), "*", &entries));
 }
 
-TEST(FileSystem, AtomicWriteReplacesAndLeavesNoTemporary) {
-  test::TempDir dir;
-  PosixFileSystem posix;
-  FileSystem& fs = posix;
-  ASSERT_TRUE(fs.write_file_atomic(dir.file("sound1.wav"), "first"));
-  ASSERT_TRUE(fs.write_file_atomic(dir.file("sound1.wav"), "second"));
-  EXPECT_EQ(test::read_file(dir.file("sound1.wav")), "second");
-  EXPECT_EQ(names(fs, dir.path(), "*"), (std::vector<std::string>{".", "..", "sound1.wav"}));
-  EXPECT_FALSE(fs.write_file_atomic(dir.file("missing/sound1.wav"), "x"));
+TEST_P(FileSystemContract, WritesNeedTheirDirectory) {
+  ASSERT_TRUE(fs().write_file_atomic(file("sound1.wav"), "first"));
+  ASSERT_TRUE(fs().write_file_atomic(file("sound1.wav"), "second"));
+  EXPECT_EQ(read("sound1.wav"), "second");
+  // No temporary is left behind.
+  EXPECT_EQ(names(fs(), root(), "*"), (std::vector<std::string>{".", "..", "sound1.wav"}));
+  EXPECT_FALSE(fs().write_file_atomic(file("missing/sound1.wav"), "x"));
+  EXPECT_FALSE(fs().write_file(file("missing/page"), "x"));
+  EXPECT_FALSE(fs().write_file(file("sound1.wav/page"), "x"));
+  make_dir("sub");
+  EXPECT_FALSE(fs().write_file(file("sub"), "x"));
+  EXPECT_FALSE(fs().delete_file(file("sub")));
 }
 
-TEST(FileSystem, AppendAndLock) {
-  test::TempDir dir;
-  PosixFileSystem posix;
-  FileSystem& fs = posix;
+TEST_P(FileSystemContract, AppendAndLock) {
   {
-    std::unique_ptr<AppendFile> a = fs.open_append(dir.file("log.txt"));
+    std::unique_ptr<AppendFile> a = fs().open_append(file("log.txt"));
     ASSERT_TRUE(a);
     a->append("one\n");
   }
-  fs.open_append(dir.file("log.txt"))->append("two\n");
-  EXPECT_EQ(test::read_file(dir.file("log.txt")), "one\ntwo\n");
-  EXPECT_EQ(fs.open_append(dir.file("missing/log.txt")), nullptr);
-  EXPECT_NE(fs.lock(dir.file("x.lock")), nullptr);
-  EXPECT_EQ(fs.lock(dir.file("missing/x.lock")), nullptr);
+  fs().open_append(file("log.txt"))->append("two\n");
+  EXPECT_EQ(read("log.txt"), "one\ntwo\n");
+  EXPECT_EQ(fs().open_append(file("missing/log.txt")), nullptr);
+  EXPECT_NE(fs().lock(file("x.lock")), nullptr);
+  EXPECT_TRUE(fs().exists(file("x.lock")));
+  EXPECT_EQ(fs().lock(file("missing/x.lock")), nullptr);
+}
+
+TEST(MemoryFileSystem, TimesOfWritesAndListings) {
+  FixedClock clock(1000);
+  MemoryFileSystem fs(clock);
+  fs.add_file("/d/old", "x", 5);
+  fs.add_dir("/d/sub", 7);
+  ASSERT_TRUE(fs.write_file("/d/new", "y"));
+  fs.set_mtime("/d/old", 6);
+  std::vector<DirEntry> entries;
+  ASSERT_TRUE(fs.list("/d", "*", &entries));
+  std::vector<std::pair<std::string, int64_t>> seen;
+  for (const DirEntry& e : entries) seen.emplace_back(e.name, e.mtime);
+  EXPECT_EQ(seen, (std::vector<std::pair<std::string, int64_t>>{
+                      {".", 0}, {"..", 0}, {"new", 1000}, {"old", 6}, {"sub", 7}}));
+}
+
+TEST(MemoryFileSystem, FaultsByPathAndCount) {
+  MemoryFileSystem fs;
+  fs.add_dir("/d");
+  fs.fail(FsOp::kAtomicWrite, "\\sounds.dat", 2);
+  fs.fail(FsOp::kRead, ".wav");
+  EXPECT_TRUE(fs.write_file_atomic("/d/sounds.dat", "1"));
+  EXPECT_FALSE(fs.write_file_atomic("/d/sounds.dat", "2"));  // the second call only
+  EXPECT_TRUE(fs.write_file_atomic("/d/other.dat", "2"));
+  EXPECT_TRUE(fs.write_file_atomic("/d/sounds.dat", "3"));
+  EXPECT_EQ(fs.contents("/d/sounds.dat"), "3");
+  EXPECT_TRUE(fs.write_file("/d/a.wav", "x"));
+  std::string out;
+  FileSystem& any = fs;
+  EXPECT_EQ(any.read_file("/d/a.wav", &out), ReadStatus::kUnreadable);
+  EXPECT_EQ(any.read_file("/d/other.dat", &out), ReadStatus::kOk);
 }
 
 }  // namespace

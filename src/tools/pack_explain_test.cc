@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "memory_file_system.h"
 #include "rules/scramble.h"
-#include "test_support.h"
 #include "tools/pack_commands.h"
 
 namespace vemba {
@@ -14,24 +14,21 @@ namespace {
 class Explain : public ::testing::Test {
  protected:
   Explain() : clock_(utc_seconds(2008, 3, 5, 10)) {
-    test::write_file(
-        dir_.file("tts_vemba.cfg"),
-        "id=3\ncode=en\nlpdat=" + dir_.path() + "/packs\nrules=rules.dat\ncontents=contents.dat\n");
-    test::write_file(dir_.file("rules.dat"), scramble_text("<LANGUAGE ENGLISH>\n"
-                                                           "MSGS <VAR_NUMBER_EN> : you_have.wav #1 "
-                                                           "message.wav/messages.wav/1\n"
-                                                           "PLAY <VAR_WAV> : #1\n"
-                                                           "SAY <VAR_SPELL> : #1\n"));
-    test::write_file(dir_.file("contents.dat"),
-                     scramble_text("<LANGUAGE ENGLISH>\nyou_have.wav:You have\n"));
+    fs_.add_file("/pk/tts_vemba.cfg",
+                 "id=3\ncode=en\nlpdat=/pk/packs\nrules=rules.dat\ncontents=contents.dat\n");
+    fs_.add_file("/pk/rules.dat", scramble_text("<LANGUAGE ENGLISH>\n"
+                                                "MSGS <VAR_NUMBER_EN> : you_have.wav #1 "
+                                                "message.wav/messages.wav/1\n"
+                                                "PLAY <VAR_WAV> : #1\n"
+                                                "SAY <VAR_SPELL> : #1\n"));
+    fs_.add_file("/pk/contents.dat", scramble_text("<LANGUAGE ENGLISH>\nyou_have.wav:You have\n"));
   }
 
   void add_language_dir() {
-    test::make_dirs(dir_.file("packs/en_3_bin"));
-    test::write_file(dir_.file("packs/en_3_bin/you_have.raw"), "x");
-    test::write_file(dir_.file("packs/en_3_bin/d.dat"), "x");  // the stored form of "3"
-    test::write_file(dir_.file("packs/en_3_bin/own.raw"), "x");
-    test::write_file(dir_.file("packs/en_3_bin/messages.wav"), "x");  // not a recording form
+    fs_.add_file("/pk/packs/en_3_bin/you_have.raw", "x");
+    fs_.add_file("/pk/packs/en_3_bin/d.dat", "x");  // the stored form of "3"
+    fs_.add_file("/pk/packs/en_3_bin/own.raw", "x");
+    fs_.add_file("/pk/packs/en_3_bin/messages.wav", "x");  // not a recording form
   }
 
   int run(std::vector<std::string> args) {
@@ -42,8 +39,7 @@ class Explain : public ::testing::Test {
     return vemba_pack_main(static_cast<int>(argv.size()), argv.data(), env);
   }
 
-  test::TempDir dir_;
-  PosixFileSystem fs_;
+  MemoryFileSystem fs_;
   FixedClock clock_;
   StringConsole out_;
   StringConsole err_;
@@ -90,12 +86,12 @@ TEST_F(Explain, RuleValuesAndPrompts) {
   for (const Case& c : cases) {
     out_.clear();
     err_.clear();
-    std::vector<std::string> args = {dir_.path()};
+    std::vector<std::string> args = {"/pk"};
     args.insert(args.end(), c.args.begin(), c.args.end());
     EXPECT_EQ(run(args), c.status) << c.args[0];
     std::string expected = c.out;
     for (size_t at = expected.find("DIR"); at != std::string::npos; at = expected.find("DIR")) {
-      expected.replace(at, 3, dir_.path());
+      expected.replace(at, 3, "/pk");
     }
     EXPECT_EQ(out_.text(), expected) << c.args[0];
     EXPECT_EQ(err_.text(), "") << c.args[0];
@@ -103,10 +99,9 @@ TEST_F(Explain, RuleValuesAndPrompts) {
 }
 
 TEST_F(Explain, WithoutLanguageDirectory) {
-  EXPECT_EQ(run({dir_.path(), "MSGS 2"}), 0);
+  EXPECT_EQ(run({"/pk", "MSGS 2"}), 0);
   EXPECT_NE(out_.text().find("  *SYSCOM*2.wav\n  *SYSCOM*messages.wav\n"
-                             "recordings not checked: no directory " +
-                             dir_.path() + "/packs/en_3_bin/\n"),
+                             "recordings not checked: no directory /pk/packs/en_3_bin/\n"),
             std::string::npos)
       << out_.text();
 }
@@ -128,20 +123,19 @@ TEST_F(Explain, CommandLineAndConfigurationProblems) {
   for (const Case& c : cases) {
     err_.clear();
     std::vector<std::string> args = c.args;
-    if (args[0] == "DIR") args[0] = dir_.path();
+    if (args[0] == "DIR") args[0] = "/pk";
     EXPECT_EQ(run(args), c.status) << c.err_starts;
     EXPECT_EQ(err_.text().substr(0, c.err_starts.size()), c.err_starts);
   }
 }
 
 TEST_F(Explain, MissingKeysAndRules) {
-  test::write_file(dir_.file("tts_vemba.cfg"), "id=3\ncode=en\nlpdat=x\nrules=none.dat\n");
-  EXPECT_EQ(run({dir_.path(), "MSGS 1", "--mode", "1"}), 1);
+  fs_.add_file("/pk/tts_vemba.cfg", "id=3\ncode=en\nlpdat=x\nrules=none.dat\n");
+  EXPECT_EQ(run({"/pk", "MSGS 1", "--mode", "1"}), 1);
   EXPECT_NE(err_.text().find("no 'contents' key"), std::string::npos) << err_.text();
   err_.clear();
-  EXPECT_EQ(run({dir_.path(), "MSGS 1"}), 1);
-  EXPECT_NE(err_.text().find("vemba_pack explain: the rules file " + dir_.path() +
-                             "/none.dat did not load\n"),
+  EXPECT_EQ(run({"/pk", "MSGS 1"}), 1);
+  EXPECT_NE(err_.text().find("vemba_pack explain: the rules file /pk/none.dat did not load\n"),
             std::string::npos)
       << err_.text();
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/log.h"
+#include "memory_file_system.h"
 #include "platform/clock.h"
 #include "rules/rule_line.h"
 #include "test_support.h"
@@ -56,28 +57,26 @@ TEST(PackMissingTest, RecordingIsFoundInTheFormsTheLoaderOpens) {
       {"a name leaving the directory", "../abc", {"../abc.raw", "../klm.dat"}, false},
   };
   for (const Case& c : cases) {
-    TempDir dir;
-    test::make_dirs(dir.path() + "/bin");
+    MemoryFileSystem fs;
+    fs.add_dir("/p/bin");
     for (const std::string& file : c.files) {
       if (file.back() == '/') {
-        test::make_dirs(dir.path() + "/bin/" + file);
+        fs.add_dir("/p/bin/" + file);
       } else {
-        write_file(dir.path() + "/bin/" + file, "\x7F\x7F");
+        fs.add_file("/p/bin/" + file, "\x7F\x7F");
       }
     }
-    PosixFileSystem fs;
     StringConsole console;
-    EXPECT_EQ(has_recording(fs, console, c.name, dir.path() + "\\bin\\"), c.found) << c.what;
+    EXPECT_EQ(has_recording(fs, console, c.name, "\\p\\bin\\"), c.found) << c.what;
   }
 }
 
 TEST(PackMissingTest, MissingRecordingsKeepTheOrderOfTheNames) {
-  TempDir dir;
-  write_file(dir.file("klm.dat"), "x");  // abc
-  write_file(dir.file("zz.raw"), "x");
-  PosixFileSystem fs;
+  MemoryFileSystem fs;
+  fs.add_file("/p/klm.dat", "x");  // abc
+  fs.add_file("/p/zz.raw", "x");
   StringConsole console;
-  EXPECT_EQ(missing_recordings(fs, console, {"q", "abc", "p", "zz", "b"}, dir.path() + "/"),
+  EXPECT_EQ(missing_recordings(fs, console, {"q", "abc", "p", "zz", "b"}, "/p/"),
             (std::vector<std::string>{"q", "p", "b"}));
 }
 

@@ -1,9 +1,9 @@
 // A message through a stored language pack: the loader, then translate.
 #include <gtest/gtest.h>
 
+#include "memory_file_system.h"
 #include "rules/rules_loader.h"
 #include "rules/scramble.h"
-#include "test_support.h"
 #include "translate/translate_test_util.h"
 #include "translate/translator.h"
 
@@ -25,15 +25,13 @@ constexpr const char* kContents =
     "at.wav:at\n";
 
 PromptList translate_with_pack(const std::string& message, int mode) {
-  test::TempDir dir;
-  test::write_file(dir.file("rules.dat"), scramble_text(kRules));
-  test::write_file(dir.file("contents.dat"), scramble_text(kContents));
-  PosixFileSystem fs;
+  MemoryFileSystem fs;
+  fs.add_file("/pack/rules.dat", scramble_text(kRules));
+  fs.add_file("/pack/contents.dat", scramble_text(kContents));
   test::LogCapture capture;
   LanguageTable table;
-  EXPECT_EQ(load_rules(fs, capture.log, table, dir.path() + "\\rules.dat",
-                       dir.path() + "\\contents.dat", 5, mode),
-            1);
+  EXPECT_EQ(
+      load_rules(fs, capture.log, table, "\\pack\\rules.dat", "\\pack\\contents.dat", 5, mode), 1);
   Translator t(capture.log, table, capture.clock, message, 5, mode, "en-us");
   return t.translate();
 }

@@ -1,0 +1,205 @@
+#include "memory_file_system.h"
+
+#include <fnmatch.h>
+
+namespace vemba {
+
+namespace {
+
+// One spelling per file: "/" separators, no empty, "." or ".." components, no
+// trailing separator. Relative paths stay relative ("" is the current one).
+std::string normalise(std::string_view path) {
+  std::string os = os_path(path);
+  bool absolute = !os.empty() && os[0] == '/';
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= os.size()) {
+    size_t end = os.find('/', start);
+    if (end == std::string::npos) end = os.size();
+    std::string part = os.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty() && parts.back() != "..") {
+        parts.pop_back();
+      } else if (!absolute) {
+        parts.push_back(part);
+      }
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string result = absolute ? "/" : "";
+  for (size_t i = 0; i < parts.size(); ++i) result += (i > 0 ? "/" : "") + parts[i];
+  return result;
+}
+
+std::string parent_of(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return "";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// What lies below a directory starts with this.
+std::string prefix_of(const std::string& dir) {
+  return dir.empty() || dir == "/" ? dir : dir + "/";
+}
+
+class MemoryAppendFile : public AppendFile {
+ public:
+  explicit MemoryAppendFile(std::string& data) : data_(data) {}
+  bool append(std::string_view data) override {
+    data_.append(data);
+    return true;
+  }
+
+ private:
+  std::string& data_;  // map nodes stay put while the file lives
+};
+
+class MemoryFileLock : public FileLock {};
+
+}  // namespace
+
+void MemoryFileSystem::add_file(const std::string& path, std::string_view data, int64_t mtime) {
+  files_[normalise(path)] = {std::string(data), mtime};
+}
+
+void MemoryFileSystem::add_dir(const std::string& path, int64_t mtime) {
+  dirs_[normalise(path)] = mtime;
+}
+
+void MemoryFileSystem::set_mtime(const std::string& path, int64_t mtime) {
+  std::string p = normalise(path);
+  auto file = files_.find(p);
+  if (file != files_.end()) {
+    file->second.mtime = mtime;
+  } else {
+    dirs_[p] = mtime;
+  }
+}
+
+std::optional<std::string> MemoryFileSystem::contents(const std::string& path) const {
+  auto it = files_.find(normalise(path));
+  if (it == files_.end()) return std::nullopt;
+  return it->second.data;
+}
+
+void MemoryFileSystem::fail(FsOp op, const std::string& suffix, int nth) {
+  faults_.push_back({op, os_path(suffix), nth});
+}
+
+bool MemoryFileSystem::failed(FsOp op, const std::string& path) {
+  bool fails = false;
+  for (Fault& f : faults_) {
+    if (f.op != op || path.size() < f.suffix.size() ||
+        path.compare(path.size() - f.suffix.size(), f.suffix.size(), f.suffix) != 0) {
+      continue;
+    }
+    ++f.seen;
+    if (f.nth == 0 || f.seen == f.nth) fails = true;
+  }
+  return fails;
+}
+
+bool MemoryFileSystem::is_dir(const std::string& path) const {
+  if (path.empty() || path == "/" || dirs_.count(path) > 0) return true;
+  std::string prefix = prefix_of(path);
+  auto file = files_.lower_bound(prefix);
+  if (file != files_.end() && file->first.compare(0, prefix.size(), prefix) == 0) return true;
+  auto dir = dirs_.lower_bound(prefix);
+  return dir != dirs_.end() && dir->first.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool MemoryFileSystem::can_create(const std::string& path) const {
+  return !is_dir(path) && is_dir(parent_of(path));
+}
+
+bool MemoryFileSystem::store(FsOp op, const std::string& path, std::string_view data) {
+  std::string p = normalise(path);
+  if (failed(op, p) || !can_create(p)) return false;
+  files_[p] = {std::string(data), now()};
+  return true;
+}
+
+bool MemoryFileSystem::exists(const std::string& path) {
+  std::string p = normalise(path);
+  return files_.count(p) > 0 || is_dir(p);
+}
+
+ReadStatus MemoryFileSystem::read_file(const std::string& path, std::string* out,
+                                       size_t max_bytes) {
+  out->clear();
+  std::string p = normalise(path);
+  if (failed(FsOp::kRead, p)) return ReadStatus::kUnreadable;
+  auto it = files_.find(p);
+  if (it == files_.end()) return is_dir(p) ? ReadStatus::kUnreadable : ReadStatus::kNotFound;
+  out->assign(it->second.data, 0, max_bytes);
+  return ReadStatus::kOk;
+}
+
+bool MemoryFileSystem::write_file(const std::string& path, std::string_view data) {
+  return store(FsOp::kWrite, path, data);
+}
+
+bool MemoryFileSystem::write_file_atomic(const std::string& path, std::string_view data) {
+  return store(FsOp::kAtomicWrite, path, data);
+}
+
+std::unique_ptr<AppendFile> MemoryFileSystem::open_append(const std::string& path) {
+  std::string p = normalise(path);
+  if (failed(FsOp::kAppend, p)) return nullptr;
+  auto it = files_.find(p);
+  if (it == files_.end()) {
+    if (!can_create(p)) return nullptr;
+    it = files_.emplace(p, File{"", now()}).first;
+  }
+  return std::make_unique<MemoryAppendFile>(it->second.data);
+}
+
+bool MemoryFileSystem::list(const std::string& dir, const std::string& mask,
+                            std::vector<DirEntry>* entries) {
+  entries->clear();
+  std::string d = normalise(dir);
+  if (failed(FsOp::kList, d) || !is_dir(d)) return false;
+  auto dir_mtime = dirs_.find(d);
+  int64_t own = dir_mtime == dirs_.end() ? 0 : dir_mtime->second;
+  // A directory lists itself and its parent, as readdir does.
+  std::map<std::string, int64_t> found = {{".", own}, {"..", own}};
+  std::string prefix = prefix_of(d);
+  auto add = [&](const std::string& path, int64_t mtime) {
+    if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0) return;
+    if (prefix.empty() && path[0] == '/') return;
+    std::string rest = path.substr(prefix.size());
+    size_t slash = rest.find('/');
+    if (slash == std::string::npos) {
+      found[rest] = mtime;
+    } else {
+      found.emplace(rest.substr(0, slash), 0);  // implied by what lies below
+    }
+  };
+  // Sorted, so a directory comes before what lies below it.
+  for (const auto& [path, mtime] : dirs_) add(path, mtime);
+  for (const auto& [path, file] : files_) add(path, file.mtime);
+  for (const auto& [name, mtime] : found) {
+    if (::fnmatch(mask.c_str(), name.c_str(), 0) == 0) entries->push_back({name, mtime});
+  }
+  return true;
+}
+
+bool MemoryFileSystem::delete_file(const std::string& path) {
+  std::string p = normalise(path);
+  return !failed(FsOp::kDelete, p) && files_.erase(p) > 0;
+}
+
+std::unique_ptr<FileLock> MemoryFileSystem::lock(const std::string& path) {
+  std::string p = normalise(path);
+  if (failed(FsOp::kLock, p)) return nullptr;
+  // Like the real one, the lock file is created when missing.
+  if (files_.count(p) == 0) {
+    if (!can_create(p)) return nullptr;
+    files_[p] = {"", now()};
+  }
+  return std::make_unique<MemoryFileLock>();
+}
+
+}  // namespace vemba

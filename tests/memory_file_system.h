@@ -1,0 +1,74 @@
+// Files held in memory for unit tests, the loader's benchmark and its fuzz
+// target. Paths mean what they mean to the real file system ("\" and "/" are
+// separators, "." and ".." are resolved); a directory exists when it was
+// added or when something lies below it. Chosen calls can be made to fail.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+
+namespace vemba {
+
+/// The calls a test can make fail.
+enum class FsOp { kRead, kWrite, kAtomicWrite, kAppend, kList, kDelete, kLock };
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  /// Files written through the interface get mtime 0, or the clock's "now".
+  MemoryFileSystem() = default;
+  explicit MemoryFileSystem(const Clock& clock) : clock_(&clock) {}
+
+  /// Creates or replaces a file (parent directories need not exist).
+  void add_file(const std::string& path, std::string_view data, int64_t mtime = 0);
+  void add_dir(const std::string& path, int64_t mtime = 0);
+  void set_mtime(const std::string& path, int64_t mtime);
+  /// A file's bytes, or nothing when there is no such file.
+  std::optional<std::string> contents(const std::string& path) const;
+  /// Makes calls of op on paths ending in suffix fail: every one, or only the
+  /// nth (counting from 1) when nth is above 0.
+  void fail(FsOp op, const std::string& suffix, int nth = 0);
+
+  bool exists(const std::string& path) override;
+  ReadStatus read_file(const std::string& path, std::string* out, size_t max_bytes) override;
+  bool write_file(const std::string& path, std::string_view data) override;
+  bool write_file_atomic(const std::string& path, std::string_view data) override;
+  std::unique_ptr<AppendFile> open_append(const std::string& path) override;
+  bool list(const std::string& dir, const std::string& mask,
+            std::vector<DirEntry>* entries) override;
+  bool delete_file(const std::string& path) override;
+  std::unique_ptr<FileLock> lock(const std::string& path) override;
+
+ private:
+  struct File {
+    std::string data;
+    int64_t mtime = 0;
+  };
+  struct Fault {
+    FsOp op;
+    std::string suffix;
+    int nth;
+    int seen = 0;
+  };
+
+  bool failed(FsOp op, const std::string& path);
+  bool is_dir(const std::string& path) const;
+  /// True when path may become a file: its directory exists and it is none.
+  bool can_create(const std::string& path) const;
+  bool store(FsOp op, const std::string& path, std::string_view data);
+  int64_t now() const { return clock_ ? clock_->now() : 0; }
+
+  const Clock* clock_ = nullptr;
+  std::map<std::string, File> files_;  // by normalised path
+  std::map<std::string, int64_t> dirs_;
+  std::vector<Fault> faults_;
+};
+
+}  // namespace vemba
