@@ -8,19 +8,12 @@
 #include "audio/prompt_audio.h"
 #include "audio/response_page.h"
 #include "audio/wav_writer.h"
+#include "front/paths.h"
 #include "platform/text_util.h"
 #include "rules/rules_loader.h"
 #include "translate/translator.h"
 
 namespace vemba {
-
-namespace {
-
-void end_with_separator(std::string& dir) {
-  if (!dir.empty() && dir.back() != '\\') dir += '\\';
-}
-
-}  // namespace
 
 bool tts_startup(Context& ctx, int mode) {
   Settings& settings = ctx.settings;
@@ -29,9 +22,9 @@ bool tts_startup(Context& ctx, int mode) {
 
   settings.channels = channel_count(log, config.tts_get_cfg_param("channels"));
   int day = log_day_number(ctx.clock.local_time(ctx.clock.now()));
-  end_with_separator(settings.log_dir);
-  end_with_separator(settings.pages_dir);
-  end_with_separator(settings.sounds_dir);
+  settings.log_dir = with_separator(settings.log_dir);
+  settings.pages_dir = with_separator(settings.pages_dir);
+  settings.sounds_dir = with_separator(settings.sounds_dir);
   log.open(ctx.fs, string_printf("%slogTTS%d.txt", settings.log_dir.c_str(), day));
   if (!init_channel_schedule(ctx.fs, log, ctx.clock, settings.sounds_dir, settings.channels)) {
     return false;

@@ -16,7 +16,6 @@ struct Settings {
   std::string sounds_dir;  // lpsounds
   std::string pages_dir;   // res_dir
   std::string log_dir;
-  std::string lpdat;  // language pack root, ends in "\"
   int log_level = 2;
   int64_t hold_minutes = 5;
   int64_t hold_log_minutes = 5 * 1440;

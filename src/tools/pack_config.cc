@@ -2,6 +2,7 @@
 
 #include "base/log.h"
 #include "front/config_file.h"
+#include "front/paths.h"
 #include "platform/text_util.h"
 
 namespace vemba {
@@ -9,9 +10,7 @@ namespace vemba {
 int PackConfig::language_id() const { return leading_int(id.value_or("")); }
 
 std::string PackConfig::language_dir() const {
-  std::string root = lpdat.value_or("");
-  if (root.empty() || root.back() != '\\') root += '\\';
-  return root + code.value_or("") + "_" + id.value_or("") + "_bin\\";
+  return language_dir_path(lpdat.value_or(""), code.value_or(""), id.value_or(""));
 }
 
 bool read_pack_config(PackEnv& env, const std::string& dir,
