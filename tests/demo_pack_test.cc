@@ -92,7 +92,7 @@ class DemoPackRules : public ::testing::Test {
   }
 
   PromptList translate(const std::string& message, int mode = 0) {
-    Translator translator(log_, table_, clock_, message, 1, mode, "en-us");
+    Translator translator(log_, table_, clock_, clock_.now(), message, 1, mode, "en-us");
     return translator.translate();
   }
 

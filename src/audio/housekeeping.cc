@@ -17,9 +17,8 @@ std::string asctime_text(const LocalTime& t) {
                        t.second, t.year);
 }
 
-int delete_old_files(FileSystem& fs, Console& console, const Clock& clock, const std::string& dir,
-                     int64_t age_minutes, const std::string& mask) {
-  int64_t now = clock.now();
+int delete_old_files(FileSystem& fs, Console& console, const Clock& clock, int64_t now,
+                     const std::string& dir, int64_t age_minutes, const std::string& mask) {
   std::string when = asctime_text(clock.local_time(now));
   std::vector<DirEntry> entries;
   if (!fs.list(dir, mask, &entries) || entries.empty()) return 0;

@@ -15,9 +15,9 @@ namespace vemba {
 std::string asctime_text(const LocalTime& t);
 
 /// Deletes the files of dir matching mask whose last write lies more than
-/// age_minutes back (compared strictly against one "now" for the sweep),
-/// announcing each on the console; returns the number of attempts.
-int delete_old_files(FileSystem& fs, Console& console, const Clock& clock, const std::string& dir,
-                     int64_t age_minutes, const std::string& mask);
+/// age_minutes before now (compared strictly), announcing each on the
+/// console with now in the clock's local time; returns the number of attempts.
+int delete_old_files(FileSystem& fs, Console& console, const Clock& clock, int64_t now,
+                     const std::string& dir, int64_t age_minutes, const std::string& mask);
 
 }  // namespace vemba

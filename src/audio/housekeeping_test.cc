@@ -20,17 +20,17 @@ TEST(Asctime, Form) {
 }
 
 struct SweepFixture : ::testing::Test {
-  SweepFixture() : clock(kNow) { fs.add_dir("/d"); }
+  SweepFixture() { fs.add_dir("/d"); }
   void put(const std::string& name, int64_t age_seconds) {
     fs.add_file("/d/" + name, "x", kNow - age_seconds);
   }
   bool has(const std::string& name) { return fs.exists("/d/" + name); }
   int sweep(int64_t minutes, const char* mask) {
-    return delete_old_files(fs, console, clock, "\\d\\", minutes, mask);
+    return delete_old_files(fs, console, clock, kNow, "\\d\\", minutes, mask);
   }
   static constexpr int64_t kNow = 1796547903;  // Sun 2026-12-06 09:05:03 UTC
   MemoryFileSystem fs;
-  FixedClock clock;
+  FixedClock clock{0};  // only its calendar is read
   StringConsole console;
 };
 
@@ -86,7 +86,7 @@ TEST_F(SweepFixture, SubdirectoryIsAnnouncedButStays) {
 }
 
 TEST_F(SweepFixture, MissingDirectoryIsSkipped) {
-  EXPECT_EQ(delete_old_files(fs, console, clock, "\\d\\none\\", 5, "*"), 0);
+  EXPECT_EQ(delete_old_files(fs, console, clock, kNow, "\\d\\none\\", 5, "*"), 0);
   EXPECT_EQ(console.text(), "");
 }
 

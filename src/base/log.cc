@@ -27,10 +27,13 @@ bool is_line_end(char c) { return c == '\r' || c == '\n'; }
 
 }  // namespace
 
+std::string log_stamp(const LocalTime& when) {
+  return string_printf("%4d/%02d/%02d %02d:%02d:%02d ", when.year, when.month, when.day, when.hour,
+                       when.minute, when.second);
+}
+
 std::string format_log_record(int level, const LocalTime& when, std::string_view message) {
-  std::string record =
-      string_printf("%4d/%02d/%02d %02d:%02d:%02d [%s] ", when.year, when.month, when.day,
-                    when.hour, when.minute, when.second, level_tag(level));
+  std::string record = log_stamp(when) + "[" + level_tag(level) + "] ";
   record.append(message.substr(0, kLogRecordLimit - std::min(record.size(), kLogRecordLimit)));
   for (int i = 0; i < 2 && !record.empty() && is_line_end(record.back()); ++i) record.pop_back();
   return record;

@@ -44,8 +44,11 @@ class Log {
   std::unique_ptr<AppendFile> file_;
 };
 
+/// The stamp that opens every record: "%4d/%02d/%02d %02d:%02d:%02d ".
+std::string log_stamp(const LocalTime& when);
+
 /// The record text for a message at a level and time, without the final line
-/// feed: "%4d/%02d/%02d %02d:%02d:%02d [%s] " followed by the message with at
+/// feed: the stamp, "[%s] " with the level's tag, and the message with at
 /// most two trailing line-end characters removed.
 std::string format_log_record(int level, const LocalTime& when, std::string_view message);
 

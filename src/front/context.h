@@ -19,12 +19,16 @@ struct Context {
       : fs(fs_),
         clock(clock_),
         console(console_),
+        now(clock_.now()),
         log(console_, clock_),
         config(fs_, log, std::move(config_dir)) {}
 
   FileSystem& fs;
   Clock& clock;
   Console& console;
+  /// The request's "now", read once so its dates, log day and sweep agree;
+  /// pacing reads the clock afresh, since it sleeps.
+  const int64_t now;
   Log log;
   ConfigFile config;
   Settings settings;

@@ -21,7 +21,7 @@ bool tts_startup(Context& ctx, int mode) {
   Log& log = ctx.log;
 
   settings.channels = channel_count(log, config.tts_get_cfg_param("channels"));
-  int day = log_day_number(ctx.clock.local_time(ctx.clock.now()));
+  int day = log_day_number(ctx.clock.local_time(ctx.now));
   settings.log_dir = with_separator(settings.log_dir);
   settings.pages_dir = with_separator(settings.pages_dir);
   settings.sounds_dir = with_separator(settings.sounds_dir);
@@ -61,8 +61,8 @@ bool tts_process_request(Context& ctx, const Request& request) {
           request.language_system_name.c_str());
   PromptList prompts;
   {
-    Translator translator(log, ctx.languages, ctx.clock, request.message, request.language_id,
-                          request.mode, request.language_system_name);
+    Translator translator(log, ctx.languages, ctx.clock, ctx.now, request.message,
+                          request.language_id, request.mode, request.language_system_name);
     prompts = translator.translate();
   }
   if (prompts.empty()) return false;
@@ -84,11 +84,12 @@ void tts_finish(Context& ctx) {
   ctx.audio.clear();
   ctx.log.close();
   ctx.config.close();
-  delete_old_files(ctx.fs, ctx.console, ctx.clock, settings.sounds_dir, settings.hold_minutes,
-                   "*.wav");
-  delete_old_files(ctx.fs, ctx.console, ctx.clock, settings.pages_dir, settings.hold_minutes, "*");
-  delete_old_files(ctx.fs, ctx.console, ctx.clock, settings.log_dir, settings.hold_log_minutes,
-                   "*");
+  delete_old_files(ctx.fs, ctx.console, ctx.clock, ctx.now, settings.sounds_dir,
+                   settings.hold_minutes, "*.wav");
+  delete_old_files(ctx.fs, ctx.console, ctx.clock, ctx.now, settings.pages_dir,
+                   settings.hold_minutes, "*");
+  delete_old_files(ctx.fs, ctx.console, ctx.clock, ctx.now, settings.log_dir,
+                   settings.hold_log_minutes, "*");
   ctx.languages.clear_languages();
 }
 

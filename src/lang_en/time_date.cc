@@ -129,7 +129,7 @@ void en_year(std::string& out, std::string_view year_text) {
 }
 
 void en_date(int mode, int option, std::string& out, std::string& month, std::string& day,
-             std::string& year, const Clock& clock) {
+             std::string& year, const Clock& clock, int64_t now) {
   IntegerText m = read_integer(month);
   IntegerText d = read_integer(day);
   IntegerText y = read_integer(year);
@@ -147,7 +147,7 @@ void en_date(int mode, int option, std::string& out, std::string& month, std::st
   std::string weekday = " ";
   std::string month_word = month_number > 0 ? kSpokenMonths[month_number - 1] : "";
   if (option == 0) {
-    int64_t t = clock.now();
+    int64_t t = now;
     if (y.equals(clock.local_time(t).year)) year = " ";
     // Steps of exactly one day from now, tomorrow first; every matching step
     // applies, so a local day longer than 24 hours may match twice.

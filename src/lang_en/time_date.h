@@ -16,9 +16,10 @@ void en_time(int mode, int option, std::string& out, std::string_view value);
 void en_year(std::string& out, std::string_view year_text);
 
 /// A date from its month, day and year texts, said as tomorrow, today,
-/// yesterday or with its weekday when near "now" (option 0). The day and
-/// year texts are rewritten in place with their readings; out is replaced.
+/// yesterday or with its weekday when near now (option 0), in the clock's
+/// local calendar. The day and year texts are rewritten in place with their
+/// readings; out is replaced.
 void en_date(int mode, int option, std::string& out, std::string& month, std::string& day,
-             std::string& year, const Clock& clock);
+             std::string& year, const Clock& clock, int64_t now);
 
 }  // namespace vemba

@@ -90,15 +90,15 @@ std::string parse_args(const std::vector<std::string>& args, ExplainArgs& parsed
   return "";
 }
 
-// The records of a log, one a line, without their time stamps.
-std::vector<std::string> records_of(const std::string& text) {
+// The records of a log, one a line, without their time stamps of the given
+// width.
+std::vector<std::string> records_of(const std::string& text, size_t stamp) {
   std::vector<std::string> records;
   size_t pos = 0;
   while (pos < text.size()) {
     size_t end = text.find('\n', pos);
     if (end == std::string::npos) end = text.size();
     std::string line = text.substr(pos, end - pos);
-    const size_t stamp = std::string_view("2008/03/05 10:00:00 ").size();
     records.push_back(line.size() > stamp ? line.substr(stamp) : line);
     pos = end + 1;
   }
@@ -140,7 +140,8 @@ int run_explain(PackEnv& env, const std::vector<std::string>& args) {
   StringConsole records;
   Log translate_log(records, env.clock);
   translate_log.set_level(TTS_LL_VERB);
-  Translator translator(translate_log, table, env.clock, a.message, language_id, a.mode,
+  const int64_t now = env.clock.now();
+  Translator translator(translate_log, table, env.clock, now, a.message, language_id, a.mode,
                         a.language_system_name);
   PromptList prompts = translator.translate();
 
@@ -149,7 +150,12 @@ int run_explain(PackEnv& env, const std::vector<std::string>& args) {
   for (size_t i = 0; i < translator.quoted_texts.size(); ++i) {
     text += string_printf("quoted: <<%zu>> = [%s]\n", i, translator.quoted_texts[i].c_str());
   }
-  for (const std::string& record : records_of(records.text())) text += "log: " + record + "\n";
+  // Records are stamped when made; the stamp's width depends only on how
+  // many digits the year has.
+  const size_t stamp = log_stamp(env.clock.local_time(now)).size();
+  for (const std::string& record : records_of(records.text(), stamp)) {
+    text += "log: " + record + "\n";
+  }
   const std::vector<Rule>& rules = table.get_rules(language_id);
   if (!prompts.empty() || !translator.values.empty()) {
     const int32_t index = translator.rule_index;

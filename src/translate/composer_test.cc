@@ -85,7 +85,8 @@ TEST(Composer, EntriesPerMode) {
     // As the loader does, contents are there in text mode only.
     LanguageTable table = test::table_of(
         kLang, composer_rules(), c.mode == 1 ? composer_contents() : std::vector<ContentsItem>{});
-    Translator t(capture.log, table, capture.clock, c.message, kLang, c.mode, "en-us");
+    Translator t(capture.log, table, capture.clock, capture.clock.now(), c.message, kLang, c.mode,
+                 "en-us");
     EXPECT_EQ(t.translate(), c.prompts) << c.message << " mode " << c.mode;
     EXPECT_EQ(t.prompts, c.prompts) << c.message;
     EXPECT_TRUE(capture.records().empty()) << c.message << ": " << capture.console.text();
@@ -116,7 +117,8 @@ TEST(Composer, AnnouncementFieldCounts) {
   for (const Case& c : cases) {
     test::LogCapture capture;
     LanguageTable table = test::table_of(kLang, composer_rules());
-    Translator t(capture.log, table, capture.clock, c.message, kLang, 0, "en-us");
+    Translator t(capture.log, table, capture.clock, capture.clock.now(), c.message, kLang, 0,
+                 "en-us");
     EXPECT_EQ(t.translate(), c.prompts) << c.message;
     EXPECT_EQ(capture.records(), c.records) << c.message;
   }
@@ -196,7 +198,8 @@ TEST(Composer, MoneyReachesTheBuilderNormalised) {
   for (const Case& c : cases) {
     test::LogCapture capture;
     LanguageTable table = test::table_of(kLang, composer_rules());
-    Translator t(capture.log, table, capture.clock, c.message, kLang, 0, "en-us");
+    Translator t(capture.log, table, capture.clock, capture.clock.now(), c.message, kLang, 0,
+                 "en-us");
     EXPECT_EQ(t.translate(), c.prompts) << c.message;
   }
 }
@@ -204,7 +207,8 @@ TEST(Composer, MoneyReachesTheBuilderNormalised) {
 TEST(Composer, ErrorsSkipTheItemAndGoOn) {
   test::LogCapture capture;
   LanguageTable table = test::table_of(kLang, composer_rules());
-  Translator t(capture.log, table, capture.clock, "REFS abc", kLang, 0, "en-us");
+  Translator t(capture.log, table, capture.clock, capture.clock.now(), "REFS abc", kLang, 0,
+               "en-us");
   EXPECT_EQ(t.translate(), PromptList{"*SYSCOM*abc.wav"});
   const std::string refs = "[ERR ] ERROR !! <composer> No match for variables for rule [REFS]";
   EXPECT_EQ(capture.records(), std::vector<std::string>({refs, refs, refs}));
@@ -229,7 +233,7 @@ TEST(Composer, ValuesThatMatchingNeverGives) {
   for (const Case& c : cases) {
     test::LogCapture capture;
     LanguageTable table = test::table_of(kLang, {Rule{"R", {slot(VAR_SPELL)}, {item("#1")}}});
-    Translator t(capture.log, table, capture.clock, "R", kLang, 0, "en-us");
+    Translator t(capture.log, table, capture.clock, capture.clock.now(), "R", kLang, 0, "en-us");
     t.values = {VarValue{c.text, c.type, 0}};
     EXPECT_EQ(t.composer(), 1);
     EXPECT_EQ(t.prompts, c.prompts) << c.text << " " << c.type;
@@ -260,7 +264,8 @@ TEST(Composer, AddPromptsSplitsAtBlanks) {
   for (const Case& c : cases) {
     test::LogCapture capture;
     LanguageTable table;
-    Translator t(capture.log, table, capture.clock, "", kLang, c.mode, "en-us");
+    Translator t(capture.log, table, capture.clock, capture.clock.now(), "", kLang, c.mode,
+                 "en-us");
     t.add_prompts(c.text, c.pause);
     EXPECT_EQ(t.prompts, c.prompts) << "[" << c.text << "] mode " << c.mode;
   }
@@ -288,7 +293,8 @@ TEST(Composer, PromptNames) {
   for (const Case& c : cases) {
     test::LogCapture capture;
     LanguageTable table;
-    Translator t(capture.log, table, capture.clock, "", kLang, c.mode, "en-us");
+    Translator t(capture.log, table, capture.clock, capture.clock.now(), "", kLang, c.mode,
+                 "en-us");
     EXPECT_EQ(t.prompt_name(c.word), c.name) << c.word << " mode " << c.mode;
   }
 }
@@ -302,14 +308,15 @@ TEST(Composer, ContentsText) {
   test::LogCapture capture;
   LanguageTable table = test::table_of(
       kLang, {}, {{"a.wav", "first"}, {"a.wav", "second"}, {"b.wav ", "padded"}, {"", "none"}});
-  Translator t(capture.log, table, capture.clock, "", kLang, 1, "en-us");
+  Translator t(capture.log, table, capture.clock, capture.clock.now(), "", kLang, 1, "en-us");
   struct Case {
     std::string literal;
     std::string text;
   } cases[] = {{"a.wav", "first"},   {"A.wav", ""}, {"b.wav", ""},
                {"b.wav ", "padded"}, {"", "none"},  {"c.wav", ""}};
   for (const Case& c : cases) EXPECT_EQ(t.contents_text(c.literal), c.text) << c.literal;
-  Translator other(capture.log, table, capture.clock, "", kLang + 1, 1, "en-us");
+  Translator other(capture.log, table, capture.clock, capture.clock.now(), "", kLang + 1, 1,
+                   "en-us");
   EXPECT_EQ(other.contents_text("a.wav"), "");
 }
 

@@ -133,7 +133,8 @@ TEST(MatchRule, WordsAreOfferedToTheVariablesInLine) {
   for (const Case& c : cases) {
     test::LogCapture capture;
     LanguageTable table = test::table_of(kLang, matching_rules(c.with_default));
-    Translator t(capture.log, table, capture.clock, c.message, kLang, 0, "en-us");
+    Translator t(capture.log, table, capture.clock, capture.clock.now(), c.message, kLang, 0,
+                 "en-us");
     PromptList prompts = t.translate();
     EXPECT_EQ(t.rule_index, c.rule_index) << c.message;
     ASSERT_EQ(t.values.size(), c.values.size()) << c.message;
@@ -180,7 +181,8 @@ TEST(MatchRule, TypeAdjustment) {
   for (const Case& c : cases) {
     test::LogCapture capture;
     LanguageTable table = test::table_of(kLang, {Rule{"R", {slot(c.slot_type, 3)}, {}}});
-    Translator t(capture.log, table, capture.clock, "R " + c.word, kLang, 0, "en-us");
+    Translator t(capture.log, table, capture.clock, capture.clock.now(), "R " + c.word, kLang, 0,
+                 "en-us");
     t.translate();
     ASSERT_EQ(t.values.size(), c.fills ? 1u : 0u) << c.word << " " << c.slot_type;
     if (c.fills) {
@@ -200,7 +202,8 @@ TEST(SelectRule, FirstRuleWhoseNameOccurs) {
                {"DATE", 2},    {"date", -1},     {"TIM E", -1}, {"\"TIME\"", -1}};
   for (const Case& c : cases) {
     test::LogCapture capture;
-    Translator t(capture.log, table, capture.clock, c.message, kLang, 0, "en-us");
+    Translator t(capture.log, table, capture.clock, capture.clock.now(), c.message, kLang, 0,
+                 "en-us");
     std::vector<std::string> quoted;
     t.message = *encode_template(capture.log, t.message, quoted);
     EXPECT_EQ(t.select_rule(), c.index) << c.message;
@@ -211,7 +214,8 @@ TEST(SelectRule, FirstRuleWhoseNameOccurs) {
 TEST(SelectRule, UnknownLanguage) {
   test::LogCapture capture;
   LanguageTable table = test::table_of(kLang, {Rule{"TIME", {}, {}}});
-  Translator t(capture.log, table, capture.clock, "TIME", kLang + 1, 0, "en-us");
+  Translator t(capture.log, table, capture.clock, capture.clock.now(), "TIME", kLang + 1, 0,
+               "en-us");
   EXPECT_EQ(t.select_rule(), -1);
   EXPECT_EQ(capture.records(),
             std::vector<std::string>{"[ERR ] ERROR !! No such language initialized."});

@@ -43,7 +43,8 @@ TEST(TranslateChecks, MessagesAndOrder) {
     test::LogCapture capture;
     LanguageTable table =
         test::table_of(kLang, {Rule{"R", {test::slot(VAR_SPELL)}, {item("r.wav")}}});
-    Translator t(capture.log, table, capture.clock, c.message, c.language_id, 0, "en-us");
+    Translator t(capture.log, table, capture.clock, capture.clock.now(), c.message, c.language_id,
+                 0, "en-us");
     EXPECT_EQ(t.translate().size(), c.prompts) << c.message;
     EXPECT_EQ(capture.records(), c.records) << c.message;
   }
@@ -52,7 +53,7 @@ TEST(TranslateChecks, MessagesAndOrder) {
 TEST(TranslateChecks, LanguageWithoutRules) {
   test::LogCapture capture;
   LanguageTable table = test::table_of(kLang, {});
-  Translator t(capture.log, table, capture.clock, "R x", kLang, 0, "en-us");
+  Translator t(capture.log, table, capture.clock, capture.clock.now(), "R x", kLang, 0, "en-us");
   EXPECT_TRUE(t.translate().empty());
   EXPECT_EQ(capture.records(),
             std::vector<std::string>{"[ERR ] ERROR !! <translate> Rule table is empty"});
@@ -61,7 +62,7 @@ TEST(TranslateChecks, LanguageWithoutRules) {
 TEST(Translator, ConstructionCleansTheMessageAndStartsEmpty) {
   test::LogCapture capture;
   LanguageTable table;
-  Translator t(capture.log, table, capture.clock, " MSGS  3 ", 3, 1, "en-ca");
+  Translator t(capture.log, table, capture.clock, capture.clock.now(), " MSGS  3 ", 3, 1, "en-ca");
   EXPECT_EQ(t.mode, 1);
   EXPECT_EQ(t.message, "MSGS  3");
   EXPECT_TRUE(t.prompts.empty());

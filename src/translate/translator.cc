@@ -23,7 +23,7 @@ std::string pause_prompt(int pause) {
   return pause == 1 ? std::string(kCommonMark) + "silence300.wav" : std::string();
 }
 
-Translator::Translator(Log& log, const LanguageTable& languages, const Clock& clock,
+Translator::Translator(Log& log, const LanguageTable& languages, const Clock& clock, int64_t now,
                        std::string_view message_text, int language_id_, int mode_,
                        std::string_view language_system_name_)
     : mode(mode_),
@@ -32,7 +32,8 @@ Translator::Translator(Log& log, const LanguageTable& languages, const Clock& cl
       language_system_name(language_system_name_),
       log_(log),
       languages_(languages),
-      clock_(clock) {}
+      clock_(clock),
+      now_(now) {}
 
 PromptList Translator::translate() {
   if (message.size() > kTranslateMessageMax) {
@@ -95,7 +96,7 @@ void Translator::add_variable(const Rule& rule, const RuleItem& item, std::strin
   } else if (value.type == VAR_UNDEFINED) {
     tts_log(log_, TTS_LL_ERR, "ERROR !! <composer> case VAR_UNDEFINED");
   } else if (value.type >= VAR_DIGITS && value.type <= VAR_MONEY) {
-    HandlerContext ctx{log_, clock_, mode, language_system_name};
+    HandlerContext ctx{log_, clock_, now_, mode, language_system_name};
     run_handler(ctx, value.type, value.option, out, value.text);
     add_prompts(out, value.type == VAR_DIGITS ? 1 : 0);
   }

@@ -30,9 +30,11 @@ std::string pause_prompt(int pause);
 
 class Translator {
  public:
-  /// A translator for one message; the message is cleaned at once.
-  Translator(Log& log, const LanguageTable& languages, const Clock& clock, std::string_view message,
-             int language_id, int mode, std::string_view language_system_name);
+  /// A translator for one message; the message is cleaned at once. Dates
+  /// are read against now in the clock's local calendar.
+  Translator(Log& log, const LanguageTable& languages, const Clock& clock, int64_t now,
+             std::string_view message, int language_id, int mode,
+             std::string_view language_system_name);
 
   /// The full prompt list, or an empty one after any failure (logged).
   PromptList translate();
@@ -67,6 +69,7 @@ class Translator {
   Log& log_;
   const LanguageTable& languages_;
   const Clock& clock_;
+  int64_t now_;
 };
 
 }  // namespace vemba

@@ -23,7 +23,7 @@ void date_handler(const HandlerContext& ctx, int option, std::string& out,
   std::string month = value.substr(0, first);
   std::string day = value.substr(first + 1, last - first - 1);
   std::string year = value.substr(last + 1);
-  en_date(ctx.mode, option, out, month, day, year, ctx.clock);
+  en_date(ctx.mode, option, out, month, day, year, ctx.clock, ctx.now);
 }
 
 void announce_handler(const HandlerContext& ctx, int option, std::string& out,

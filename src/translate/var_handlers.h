@@ -15,6 +15,7 @@ namespace vemba {
 struct HandlerContext {
   Log& log;
   const Clock& clock;
+  int64_t now = 0;  // the request's, for dates
   int mode = 0;
   std::string_view language_system_name;
 };

@@ -32,7 +32,7 @@ PromptList translate_with_pack(const std::string& message, int mode) {
   LanguageTable table;
   EXPECT_EQ(
       load_rules(fs, capture.log, table, "\\pack\\rules.dat", "\\pack\\contents.dat", 5, mode), 1);
-  Translator t(capture.log, table, capture.clock, message, 5, mode, "en-us");
+  Translator t(capture.log, table, capture.clock, capture.clock.now(), message, 5, mode, "en-us");
   return t.translate();
 }
 
