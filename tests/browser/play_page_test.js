@@ -1,14 +1,14 @@
-// Opens the demo's HTML response page in headless Chromium, served over HTTP
-// from the deployment's web root, follows the play link and checks that the
-// sound file arrives whole.
+// Starts `./demo serve` (lighttpd with vemba_cgi), opens the HTML page that
+// vemba_cgi answers with in headless Chromium, follows the play link, checks
+// that the sound file arrives whole, and stops the server with Ctrl-C.
 //
 //   node play_page_test.js        (VEMBA_BUILD_DIR picks the build, as for ./demo)
 'use strict';
 
 const assert = require('node:assert/strict');
-const { execFile } = require('node:child_process');
+const { spawn } = require('node:child_process');
 const fs = require('node:fs');
-const http = require('node:http');
+const net = require('node:net');
 const os = require('node:os');
 const path = require('node:path');
 const { chromium } = require('playwright-core');
@@ -21,45 +21,44 @@ const chromiumArgs = [
   '--disable-background-networking', '--disable-component-update', '--disable-sync',
 ];
 
-const contentTypes = { '.wav': 'audio/wav', '.svg': 'image/svg+xml' };
-
-// Response pages have no file name extension: the page name is the file name.
-function contentTypeOf(file, data) {
-  const known = contentTypes[path.extname(file)];
-  if (known) return known;
-  if (data.subarray(0, 5).toString() === '<?xml') return 'application/voicexml+xml';
-  return 'text/html; charset=utf-8';
+// A port nothing listens on right now.
+function freePort() {
+  return new Promise((resolve, reject) => {
+    const probe = net.createServer();
+    probe.on('error', reject);
+    probe.listen(0, '127.0.0.1', () => {
+      const { port } = probe.address();
+      probe.close(() => resolve(port));
+    });
+  });
 }
 
-// A static file server for the web root; every request it answered is kept.
-function serveWebRoot() {
-  const served = [];
-  const server = http.createServer((req, res) => {
-    const urlPath = decodeURIComponent(new URL(req.url, 'http://x').pathname);
-    const file = path.resolve(webRoot, '.' + urlPath);
-    let status = 200;
-    let data = null;
-    if (!file.startsWith(webRoot + path.sep)) {
-      status = 403;
-    } else {
-      try {
-        data = fs.readFileSync(file);
-      } catch {
-        status = 404;
+// Starts `./demo serve PORT` in its own process group and resolves with the
+// HTML URL it prints once lighttpd listens.
+function serveDemo(port) {
+  const child = spawn(path.join(repo, 'demo'), ['serve', String(port)],
+    { detached: true, stdio: ['ignore', 'pipe', 'pipe'] });
+  let output = '';
+  const ready = new Promise((resolve, reject) => {
+    const timer = setTimeout(() => reject(new Error(`./demo serve printed no URL:\n${output}`)),
+      600000);
+    const look = (chunk) => {
+      output += chunk;
+      const html = /^HTML: +(\S+)$/m.exec(output);
+      if (html) {
+        clearTimeout(timer);
+        resolve(html[1]);
       }
-    }
-    served.push({ path: urlPath, status });
-    if (status !== 200) {
-      res.writeHead(status, { 'Content-Type': 'text/plain' });
-      res.end(String(status));
-      return;
-    }
-    res.writeHead(200, { 'Content-Type': contentTypeOf(file, data), 'Content-Length': data.length });
-    res.end(data);
+    };
+    child.stdout.on('data', look);
+    child.stderr.on('data', look);
+    child.on('exit', (code) => {
+      clearTimeout(timer);
+      reject(new Error(`./demo serve exited with ${code}:\n${output}`));
+    });
   });
-  return new Promise((resolve) => {
-    server.listen(0, '127.0.0.1', () => resolve({ server, served }));
-  });
+  const exited = new Promise((resolve) => child.on('exit', (code, signal) => resolve({ code, signal })));
+  return { child, ready, exited };
 }
 
 // Play time of a WAV file of 8,000 one-byte samples per second.
@@ -72,37 +71,13 @@ function dataSeconds(wav) {
   throw new Error('the sound file has no data chunk');
 }
 
-function runDemo(baseUrl) {
-  return new Promise((resolve, reject) => {
-    execFile(path.join(repo, 'demo'), ['MONEY 12.50', 'HTML'],
-      { env: { ...process.env, DEMO_BASE_URL: baseUrl }, maxBuffer: 1 << 24 },
-      (error, stdout, stderr) => {
-        if (error) {
-          reject(new Error(`./demo failed: ${error.message}\n${stdout}\n${stderr}`));
-          return;
-        }
-        const wav = /^WAV: +(.*)$/m.exec(stdout);
-        const page = /^Page: +(.*)$/m.exec(stdout);
-        if (!wav || !page) {
-          reject(new Error(`./demo printed no WAV and page paths:\n${stdout}`));
-          return;
-        }
-        resolve({ wav: wav[1], page: page[1] });
-      });
-  });
-}
-
 async function main() {
-  const { server, served } = await serveWebRoot();
-  const baseUrl = `http://127.0.0.1:${server.address().port}`;
+  const port = await freePort();
+  const demo = serveDemo(port);
   const userDataDir = fs.mkdtempSync(path.join(os.tmpdir(), 'vemba-chromium-'));
   let context = null;
   try {
-    const demo = await runDemo(baseUrl);
-    const wavBytes = fs.readFileSync(demo.wav);
-    const pageUrl = baseUrl + '/' + path.relative(webRoot, demo.page).split(path.sep).join('/');
-    const wavUrl = baseUrl + '/' + path.relative(webRoot, demo.wav).split(path.sep).join('/');
-
+    const pageUrl = await demo.ready;
     context = await chromium.launchPersistentContext(userDataDir, {
       executablePath: chromiumPath, headless: true, args: chromiumArgs,
     });
@@ -110,10 +85,13 @@ async function main() {
 
     const opened = await page.goto(pageUrl);
     assert.equal(opened.status(), 200, 'the page is served');
+    assert.equal(opened.headers()['content-type'], 'text/html; charset=utf-8');
     assert.match(await page.content(), /Sound file was succesfully created/);
     const link = page.locator('a');
     assert.equal(await link.count(), 1, 'the page has one play link');
-    assert.equal(await link.getAttribute('href'), wavUrl, 'the link points at the sound file');
+    const wavUrl = await link.getAttribute('href');
+    assert.match(wavUrl, new RegExp(`^http://127\\.0\\.0\\.1:${port}/tts/sound[0-9a-f]+\\.wav$`));
+    const wavBytes = fs.readFileSync(path.join(webRoot, new URL(wavUrl).pathname));
     const button = link.locator('img');
     assert.ok(await button.evaluate((img) => img.complete && img.naturalWidth > 0),
       'the play button image is shown');
@@ -126,6 +104,7 @@ async function main() {
       button.click(),
     ]);
     assert.equal(response.status(), 200, 'the sound file is fetched with HTTP 200');
+    assert.equal(response.headers()['content-type'], 'audio/wav');
     await page.waitForURL(wavUrl);
     const fetched = await page.evaluate(async () => {
       const r = await fetch(location.href, { cache: 'no-store' });
@@ -148,14 +127,16 @@ async function main() {
     assert.ok(seconds > 0.5, `the sound lasts ${seconds} s`);
     assert.ok(fetched.duration !== null && Math.abs(fetched.duration - seconds) < 0.05,
       `the browser decodes ${fetched.duration} s of the ${seconds} s sound`);
-    assert.ok(served.some((s) => s.path === new URL(wavUrl).pathname && s.status === 200));
 
     console.log(`ok: ${pageUrl} played ${wavUrl} (${wavBytes.length} bytes, ${seconds} s)`);
   } finally {
     if (context) await context.close();
-    server.close();
     fs.rmSync(userDataDir, { recursive: true, force: true });
+    // Ctrl-C as a person would give it: to the whole group.
+    try { process.kill(-demo.child.pid, 'SIGINT'); } catch { /* already gone */ }
   }
+  const { code, signal } = await demo.exited;
+  assert.equal(code, 0, `./demo serve stops cleanly on Ctrl-C (exit ${code}, signal ${signal})`);
 }
 
 main().catch((error) => {
