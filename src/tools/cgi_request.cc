@@ -78,7 +78,8 @@ CgiResponse cgi_respond(const CgiInput& in, const std::string& page_id, FileSyst
   StringConsole console;
   Context ctx(fs, clock, console, config_dir);
   std::optional<std::string> base_url = ctx.config.tts_get_cfg_param("base_url");
-  if (!base_url) return plain(500, "tts_vemba.cfg has no base_url", console.text());
+  if (!base_url)
+    return plain(500, "tts_vemba.cfg cannot be read or has no base_url", console.text());
   std::string language_id =
       values.language_id ? *values.language_id : ctx.config.tts_get_cfg_param("id").value_or("");
 
