@@ -31,18 +31,24 @@ constexpr const char* kRuleBodies[] = {
     " <VAR_TIME|1> <VAR_NUMBER_EN>: at.wav #1 minute.wav/minutes.wav/2",
 };
 
+// Names of 240 characters that share all but their last four.
+std::string long_name(int i) {
+  std::string number = std::to_string(10000 + i).substr(1);
+  return std::string(240 - number.size(), 'N') + number;
+}
+
 // A plain rules file with a header and n lines (the last one DEFAULT).
-std::string rules_text(int n) {
+std::string rules_text(int n, std::string (*name)(int) = rule_name) {
   std::string text = "<LANGUAGE ENGLISH>\n";
-  for (int i = 0; i < n - 2; ++i) text += rule_name(i) + kRuleBodies[i % 4] + "\n";
+  for (int i = 0; i < n - 2; ++i) text += name(i) + kRuleBodies[i % 4] + "\n";
   text += "DEFAULT <VAR_SPELL>: #1\n";
   return text;
 }
 
-void BM_LoadRules(benchmark::State& state) {
+void load_rules_file(benchmark::State& state, const std::string& plain) {
   const int lines = static_cast<int>(state.range(0));
   vemba::MemoryFileSystem fs;
-  fs.add_file("rules.dat", vemba::scramble_text(rules_text(lines)));
+  fs.add_file("rules.dat", vemba::scramble_text(plain));
   vemba::StringConsole console;
   vemba::FixedClock clock(0);
   vemba::Log log(console, clock);
@@ -54,7 +60,16 @@ void BM_LoadRules(benchmark::State& state) {
   }
   state.SetComplexityN(lines);
 }
+
+void BM_LoadRules(benchmark::State& state) {
+  load_rules_file(state, rules_text(static_cast<int>(state.range(0))));
+}
 BENCHMARK(BM_LoadRules)->Arg(100)->Arg(1000)->Arg(5000)->Complexity();
+
+void BM_LoadLongNames(benchmark::State& state) {
+  load_rules_file(state, rules_text(static_cast<int>(state.range(0)), long_name));
+}
+BENCHMARK(BM_LoadLongNames)->Arg(5000);
 
 // The list-scanning insert for comparison: the same rules in the same order.
 void BM_ScanningInsert(benchmark::State& state) {
