@@ -1,14 +1,13 @@
 // Cost of loading a rules file of n rule lines whose names contain each other
-// (TIME, TIME_AM, TIME_AM_2, ...), as every request does at start-up.
+// (TIME, TIME_AM, TIME_AM_2, ...), and of building rule lists whose names
+// are hard on the name index.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
 #include "base/log.h"
-#include "memory_file_system.h"
 #include "platform/clock.h"
 #include "platform/console.h"
-#include "platform/file_system.h"
 #include "rules/rule_order.h"
 #include "rules/rules_loader.h"
 #include "rules/scramble.h"
@@ -46,19 +45,18 @@ std::string rules_text(int n, std::string (*name)(int) = rule_name) {
 }
 
 void load_rules_file(benchmark::State& state, const std::string& plain) {
-  const int lines = static_cast<int>(state.range(0));
-  vemba::MemoryFileSystem fs;
-  fs.add_file("rules.dat", vemba::scramble_text(plain));
+  const vemba::PackText rules{"rules.dat", vemba::scramble_text(plain)};
+  const vemba::PackText contents{"contents.dat", ""};
   vemba::StringConsole console;
   vemba::FixedClock clock(0);
   vemba::Log log(console, clock);
   for (auto _ : state) {
     vemba::LanguageTable table;
-    int loaded = vemba::load_rules(fs, log, table, "rules.dat", "contents.dat", 1, 0);
+    int loaded = vemba::load_rules(log, table, rules, contents, 1, 0);
     if (loaded != 1 || table.default_rule_index < 0) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(table);
   }
-  state.SetComplexityN(lines);
+  state.SetComplexityN(state.range(0));
 }
 
 void BM_LoadRules(benchmark::State& state) {
@@ -70,29 +68,6 @@ void BM_LoadLongNames(benchmark::State& state) {
   load_rules_file(state, rules_text(static_cast<int>(state.range(0)), long_name));
 }
 BENCHMARK(BM_LoadLongNames)->Arg(5000);
-
-// The list-scanning insert for comparison: the same rules in the same order.
-void BM_ScanningInsert(benchmark::State& state) {
-  const int lines = static_cast<int>(state.range(0));
-  for (auto _ : state) {
-    std::vector<vemba::Rule> rules;
-    for (int i = 0; i < lines; ++i) vemba::add_rule(rules, vemba::Rule{rule_name(i), {}, {}});
-    benchmark::DoNotOptimize(rules);
-  }
-  state.SetComplexityN(lines);
-}
-BENCHMARK(BM_ScanningInsert)->Arg(100)->Arg(1000)->Arg(5000)->Complexity();
-
-void BM_IndexedInsert(benchmark::State& state) {
-  const int lines = static_cast<int>(state.range(0));
-  for (auto _ : state) {
-    vemba::RuleListBuilder rules;
-    for (int i = 0; i < lines; ++i) rules.add(vemba::Rule{rule_name(i), {}, {}});
-    benchmark::DoNotOptimize(rules.take());
-  }
-  state.SetComplexityN(lines);
-}
-BENCHMARK(BM_IndexedInsert)->Arg(100)->Arg(1000)->Arg(5000)->Complexity();
 
 // Name shapes that are hard on a name index: 1,000-character names sharing
 // all but their ends, names sharing long prefixes in no useful order, and

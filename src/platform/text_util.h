@@ -3,18 +3,10 @@
 
 #include <cstdarg>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
 namespace vemba {
-
-/// The 8 bytes at p as one word, in memory order; p needs no alignment.
-inline uint64_t load_word(const void* p) {
-  uint64_t word;
-  std::memcpy(&word, p, 8);
-  return word;
-}
 
 /// The leading decimal integer of a text, as the C library's atoi reads it:
 /// leading white space, one optional sign, digits up to the first non-digit;

@@ -7,8 +7,7 @@
 namespace vemba {
 
 void LoadReport::message(int level, const char* format, ...) {
-  // Formatting is skipped when nobody would see the text: rules are loaded on
-  // every request.
+  // Nothing to format when neither the log nor an observer would see it.
   if (observer_ == nullptr && level > log_.level()) return;
   va_list args;
   va_start(args, format);

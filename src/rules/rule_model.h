@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/var_kind.h"
-#include "rules/rule_arena.h"
 
 namespace vemba {
 
@@ -29,16 +28,12 @@ struct RuleItem {
   int32_t plural = 0;       // 1-based position in its alternatives group, or 0
 };
 
-/// A rule's slots and items. The loader takes them from an arena (every
-/// request loads its pack's rules); any other list, and every copy, takes
-/// the heap.
-using SlotList = std::vector<VarValue, RuleAllocator<VarValue>>;
-using RuleItemList = std::vector<RuleItem, RuleAllocator<RuleItem>>;
-
+/// One rule: the name that selects it, its variable slots and its items, each
+/// in line order.
 struct Rule {
   std::string name;
-  SlotList slots;
-  RuleItemList items;
+  std::vector<VarValue> slots;
+  std::vector<RuleItem> items;
 };
 
 /// One line of a contents file: what a prompt recording says.

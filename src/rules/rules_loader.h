@@ -21,18 +21,21 @@ constexpr int kContentsFileLineLimit = 10000;
 /// A line beginning with this ends the file.
 constexpr std::string_view kEndMarker = "<!- EOF ->";
 
-/// What a line of a rules or contents file is, tested in this order.
-enum class PackLineKind { kOverLong, kEndMarker, kBlank, kComment, kHeader, kData };
+/// A pack file in its stored form, with the path its messages name.
+struct PackText {
+  std::string path;
+  std::string stored;
+};
 
-/// The kind of a line already freed of its line break.
-PackLineKind classify_pack_line(std::string_view line);
-/// The same, told whether line holds the section header mark "<LANGUAGE".
-PackLineKind classify_pack_line(std::string_view line, bool has_header_mark);
+/// Loads the rules into table (and, when mode is 1, the contents), appending
+/// one record per language section. 1 when the language was loaded, 0
+/// otherwise; every reason is logged (and passed to observer when given).
+/// Sets table.default_rule_index for the loaded language.
+int load_rules(Log& log, LanguageTable& table, const PackText& rules, const PackText& contents,
+               int language_id, int mode, LoadObserver* observer = nullptr);
 
-/// Loads the rules file into table (and, when mode is 1, the contents file),
-/// appending one record per language section. 1 when the language was
-/// loaded, 0 otherwise; every reason is logged (and passed to observer when
-/// given). Sets table.default_rule_index for the loaded language.
+/// The same, reading the files; a file that is missing or unreadable when it
+/// is needed fails the load with its message.
 int load_rules(FileSystem& fs, Log& log, LanguageTable& table, const std::string& rules_path,
                const std::string& contents_path, int language_id, int mode,
                LoadObserver* observer = nullptr);

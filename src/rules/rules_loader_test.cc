@@ -1,7 +1,9 @@
 #include "rules/rules_loader.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+
+#include <filesystem>
+#include <utility>
 
 #include "rules/scramble.h"
 #include "test_support.h"
@@ -34,20 +36,19 @@ class Loader : public ::testing::Test {
  protected:
   Loader() : clock_(0), log_(console_, clock_) { log_.set_level(TTS_LL_VERB); }
 
-  std::string rules_path() const { return dir_.path() + "\\rules.dat"; }
-  std::string contents_path() const { return dir_.path() + "\\contents.dat"; }
-  void write_rules(const std::string& plain) {
-    test::write_file(dir_.file("rules.dat"), scramble_text(plain));
-  }
-  void write_contents(const std::string& plain) {
-    test::write_file(dir_.file("contents.dat"), scramble_text(plain));
-  }
+  void write_rules(const std::string& plain) { rules_.stored = scramble_text(plain); }
+  void write_contents(const std::string& plain) { contents_.stored = scramble_text(plain); }
   int load(int id = 1, int mode = 0) {
-    return load_rules(fs_, log_, table_, rules_path(), contents_path(), id, mode, &recorder_);
+    return load_rules(log_, table_, rules_, contents_, id, mode, &recorder_);
   }
   std::vector<std::string> names(size_t record = 0) const {
     std::vector<std::string> out;
     for (const Rule& rule : table_.records().at(record).rule_list) out.push_back(rule.name);
+    return out;
+  }
+  std::vector<std::vector<std::string>> all_names() const {
+    std::vector<std::vector<std::string>> out;
+    for (size_t i = 0; i < table_.records().size(); ++i) out.push_back(names(i));
     return out;
   }
   std::vector<std::string> contents(size_t record = 0) const {
@@ -58,8 +59,8 @@ class Loader : public ::testing::Test {
     return out;
   }
 
-  test::TempDir dir_;
-  PosixFileSystem fs_;
+  PackText rules_{"C:\\pack\\rules.dat", ""};
+  PackText contents_{"C:\\pack\\contents.dat", ""};
   FixedClock clock_;
   StringConsole console_;
   Log log_;
@@ -197,6 +198,32 @@ TEST_F(Loader, RuleFilesAndTheirOutcome) {
        {{3, 0, "Separator symbol : is missing in rule [X]"},
         {3, 0, "ERROR !! rule [X] is not applyed."}}},
       {"no final line feed", "<LANGUAGE>\nA: a.wav", 1, {{"A"}}, -1, {}},
+      {"end marker with more after it",
+       "<LANGUAGE>\nA: a.wav\n<!- EOF ->x\nB: b.wav\n",
+       1,
+       {{"A"}},
+       -1,
+       {}},
+      {"a comment mark first makes a comment, elsewhere it does not hide the header",
+       "<LANGUAGE>\nA: a.wav\n\t <!-- <LANGUAGE>\nB: b.wav\nx <!-- <LANGUAGE>\nC: c.wav\n",
+       1,
+       {{"A", "B"}, {"C"}},
+       -1,
+       {}},
+      {"header mark split over two lines, near misses, lower case",
+       "<LANGUAGE>\nA<LANG: a.wav\nUAGE>B: b.wav\nX<LANGUAGx: a.wav\n<language>\n",
+       1,
+       {{"A<LANG", "UAGE>B", "X<LANGUAGx"}},
+       -1,
+       {{5, 0, "Separator symbol : is missing in rule [<language>]"},
+        {5, 0, "ERROR !! rule [<language>] is not applyed."}}},
+      {"header mark after a NUL",
+       std::string("<LANGUAGE>\nA: a.wav\0<LANGUAGE>\nB: b.wav\n", 40),
+       1,
+       {{"A", "B"}},
+       -1,
+       {}},
+      {"header mark in the last bytes", "<LANGUAGE>\nA: a.wav\n<LANGUAGE", 1, {{"A"}, {}}, -1, {}},
       {"a NUL ends a line, on every line",
        std::string("<LANGUAGE>\nA: a.wav\0#1 junk\nB: b.wav\r#1\nX\0: c.wav\nC: c.wav\n", 59),
        1,
@@ -212,8 +239,7 @@ TEST_F(Loader, RuleFilesAndTheirOutcome) {
     recorder_.messages.clear();
     write_rules(c.plain);
     EXPECT_EQ(load(), c.result);
-    ASSERT_EQ(table_.records().size(), c.records.size());
-    for (size_t i = 0; i < c.records.size(); ++i) EXPECT_EQ(names(i), c.records[i]);
+    EXPECT_EQ(all_names(), c.records);
     EXPECT_EQ(table_.default_rule_index, c.default_index);
     EXPECT_EQ(recorder_.messages, c.messages);
   }
@@ -262,15 +288,19 @@ TEST_F(Loader, GetRulesUsesTheFirstSectionOfAnId) {
 }
 
 TEST_F(Loader, LineLengthLimit) {
+  // Length is tested first: an over-long blank line or end marker is only
+  // over-long.
   std::string fits = "X: " + std::string(kPackLineMax - 3 - 4, 'a') + ".wav";
   ASSERT_EQ(fits.size(), kPackLineMax);
   std::string too_long = "Y: " + std::string(kPackLineMax - 3 - 3, 'a') + ".wav";
-  write_rules("<LANGUAGE>\n" + fits + "\r\n" + too_long + "\n");
+  write_rules("<LANGUAGE>\n" + fits + "\r\n" + too_long + "\n" + std::string(kPackLineMax, ' ') +
+              "\n" + std::string(kPackLineMax + 1, ' ') + "\n" + std::string(kEndMarker) +
+              std::string(kPackLineMax, ' ') + "\nZ: z.wav\n");
   EXPECT_EQ(load(), 1);
-  EXPECT_EQ(names(), (std::vector<std::string>{"X"}));
-  EXPECT_EQ(
-      recorder_.messages,
-      (std::vector<Message>{{3, 1, "WARNING !! rule description too long. Check .ini file"}}));
+  EXPECT_EQ(names(), (std::vector<std::string>{"X", "Z"}));
+  const std::string warning = "WARNING !! rule description too long. Check .ini file";
+  EXPECT_EQ(recorder_.messages,
+            (std::vector<Message>{{3, 1, warning}, {5, 1, warning}, {6, 1, warning}}));
 }
 
 TEST_F(Loader, PhysicalLinesBeyond9999BytesAreReadInPieces) {
@@ -279,7 +309,7 @@ TEST_F(Loader, PhysicalLinesBeyond9999BytesAreReadInPieces) {
   std::string stored = scramble_text("<LANGUAGE>\n") +
                        scramble_text(std::string(kLinePieceMax, ' ')) +
                        scramble_text("A: a.wav\nB: b.wav\n");
-  test::write_file(dir_.file("rules.dat"), stored);
+  rules_.stored = stored;
   EXPECT_EQ(load(), 1);
   EXPECT_EQ(names(), (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(
@@ -301,7 +331,7 @@ TEST_F(Loader, RulesFileLineLimit) {
   EXPECT_EQ(load(), 1);
   EXPECT_EQ(names().size(), static_cast<size_t>(kRulesFileLineLimit - 1));
   std::string expected =
-      "WARNING !! File " + rules_path() + " has more than 5000 lines. The rest is ignored";
+      "WARNING !! File " + rules_.path + " has more than 5000 lines. The rest is ignored";
   EXPECT_EQ(recorder_.messages, (std::vector<Message>{{5001, 1, expected}}));
 
   // An end marker before the limit ends the file quietly.
@@ -319,65 +349,75 @@ TEST_F(Loader, NulEndsALine) {
   EXPECT_TRUE(recorder_.messages.empty());
 }
 
-TEST_F(Loader, HeaderMarkWhereverItStands) {
-  // The mark counts anywhere inside a line, at any offset, and only there.
-  for (size_t at = 0; at < 40; ++at) {
-    table_.clear_languages();
-    write_rules(std::string(at, 'x') + "<LANGUAGE>\nA: a.wav\n" + std::string(at, 'y') +
-                "<LANGUAGE>\nB: b.wav\n");
-    EXPECT_EQ(load(), 1) << at;
-    ASSERT_EQ(table_.records().size(), 2u) << at;
-    EXPECT_EQ(names(1), (std::vector<std::string>{"B"})) << at;
-  }
+// The entry that reads the files: a file is wanted only when its text is,
+// and the rules' own messages come before the contents file's.
+TEST(LoaderFiles, MissingAndUnreadableFiles) {
+  test::TempDir dir;
+  PosixFileSystem fs;
+  StringConsole console;
+  FixedClock clock(0);
+  Log log(console, clock);
+  const std::string rules = dir.path() + "\\rules.dat";
+  const std::string contents = dir.path() + "\\contents.dat";
+  const std::string no_rules = "Unable to open file (" + rules + ")\n";
+  const std::string no_contents = "Unable to open file (" + contents + ")\n";
   struct Case {
     const char* name;
-    std::string plain;
-    std::vector<std::vector<std::string>> records;
+    const char* rules;     // plain text; nullptr: no file, "/": a directory
+    const char* contents;  // the same
+    int mode;
+    int result;
+    std::vector<Message> messages;
   } cases[] = {
-      {"split over two lines",
-       "<LANGUAGE>\nA<LANG: a.wav\nUAGE>B: b.wav\n",
-       {{"A<LANG", "UAGE>B"}}},
-      {"after a NUL",
-       std::string("<LANGUAGE>\nA: a.wav\0<LANGUAGE>\nB: b.wav\n", 40),
-       {{"A", "B"}}},
-      {"near misses",
-       "<LANGUAGE>\nX<LANGUAGx: a.wav\nY<<LANGUAG <VAR_TIME>: #1\n",
-       {{"X<LANGUAGx", "Y<<LANGUAG"}}},
-      {"last bytes of the file", "<LANGUAGE>\nA: a.wav\n<LANGUAGE", {{"A"}, {}}},
+      {"no rules file", nullptr, "<LANGUAGE>\n", 1, 0, {{0, 0, no_rules}}},
+      {"rules file unreadable",
+       "/",
+       nullptr,
+       0,
+       0,
+       {{0, 0, "ERROR !! Unable to open .ini file - " + rules + "\n"}}},
+      {"mode 0 never opens contents", "<LANGUAGE>\nA: a.wav\n", nullptr, 0, 1, {}},
+      {"only mode 1 loads contents", "<LANGUAGE>\nA: a.wav\n", nullptr, 2, 1, {}},
+      {"no contents file, after the rules' messages",
+       "<LANGUAGE>\nB: nope\n",
+       nullptr,
+       1,
+       0,
+       {{2, 0, "ERROR !! Unrecognized type [B: nope]"},
+        {2, 0, "ERROR !! rule [B: nope] is not applyed."},
+        {0, 0, no_contents}}},
+      {"contents file unreadable",
+       "<LANGUAGE>\n",
+       "/",
+       1,
+       0,
+       {{0, 0, "ERROR !! Unable to open .ini file - " + contents + "\n"}}},
+      {"rules without a header: the contents are not looked for", "A: a.wav\n", nullptr, 1, 0, {}},
+      {"both files", "<LANGUAGE>\nA: a.wav\n", "<LANGUAGE>\na.wav:A\n", 1, 1, {}},
   };
   for (const Case& c : cases) {
-    table_.clear_languages();
-    write_rules(c.plain);
-    EXPECT_EQ(load(), 1) << c.name;
-    std::vector<std::vector<std::string>> records;
-    for (size_t i = 0; i < table_.records().size(); ++i) records.push_back(names(i));
-    EXPECT_EQ(records, c.records) << c.name;
+    SCOPED_TRACE(c.name);
+    for (auto [path, plain] : {std::pair{dir.file("rules.dat"), c.rules},
+                               std::pair{dir.file("contents.dat"), c.contents}}) {
+      std::filesystem::remove_all(path);
+      if (plain == nullptr) continue;
+      if (std::string(plain) == "/") {
+        test::make_dirs(path);
+      } else {
+        test::write_file(path, scramble_text(plain));
+      }
+    }
+    LanguageTable table;
+    Recorder recorder;
+    EXPECT_EQ(load_rules(fs, log, table, rules, contents, 1, c.mode, &recorder), c.result);
+    EXPECT_EQ(recorder.messages, c.messages);
+    // Each message names the file it concerns.
+    for (size_t i = 0; i < recorder.paths.size() && i < c.messages.size(); ++i) {
+      EXPECT_EQ(recorder.paths[i],
+                c.messages[i].text.find(contents) != std::string::npos ? contents : rules);
+    }
   }
-}
-
-TEST_F(Loader, MissingAndUnreadableFiles) {
-  EXPECT_EQ(load(), 0);
-  std::string missing = "Unable to open file (" + rules_path() + ")\n";
-  EXPECT_EQ(recorder_.messages, (std::vector<Message>{{0, 0, missing}}));
-  EXPECT_NE(console_.text().find("[ERR ] Unable to open file (" + rules_path() + ")"),
-            std::string::npos);
-
-  recorder_.messages.clear();
-  test::make_dirs(dir_.file("rules.dat"));  // exists, cannot be read as a file
-  EXPECT_EQ(load(), 0);
-  std::string unreadable = "ERROR !! Unable to open .ini file - " + rules_path() + "\n";
-  EXPECT_EQ(recorder_.messages, (std::vector<Message>{{0, 0, unreadable}}));
-}
-
-TEST_F(Loader, ModeZeroNeverOpensContents) {
-  write_rules("<LANGUAGE>\nA: a.wav\n");
-  EXPECT_EQ(load(1, 0), 1);
-  EXPECT_EQ(load(1, 2), 1);  // only mode 1 loads contents
-  EXPECT_TRUE(recorder_.messages.empty());
-  table_.clear_languages();
-  EXPECT_EQ(load(1, 1), 0);
-  std::string missing = "Unable to open file (" + contents_path() + ")\n";
-  EXPECT_EQ(recorder_.messages, (std::vector<Message>{{0, 0, missing}}));
+  EXPECT_NE(console.text().find("[ERR ] Unable to open file (" + rules + ")"), std::string::npos);
 }
 
 TEST_F(Loader, ContentsFiles) {
@@ -472,38 +512,16 @@ TEST_F(Loader, ContentsFileLineLimit) {
   EXPECT_EQ(load(1, 1), 1);
   EXPECT_EQ(contents().size(), static_cast<size_t>(kContentsFileLineLimit - 1));
   std::string expected =
-      "WARNING !! File " + contents_path() + " has more than 10000 lines. The rest is ignored";
+      "WARNING !! File " + contents_.path + " has more than 10000 lines. The rest is ignored";
   EXPECT_EQ(recorder_.messages, (std::vector<Message>{{10001, 1, expected}}));
 }
 
 TEST_F(Loader, LogLevelsWithoutObserver) {
   write_rules("<LANGUAGE>\nX\n" + std::string(2000, 'x') + "\n");
   log_.set_level(TTS_LL_ERR);
-  EXPECT_EQ(load_rules(fs_, log_, table_, rules_path(), contents_path(), 1, 0), 1);
+  EXPECT_EQ(load_rules(log_, table_, rules_, contents_, 1, 0), 1);
   EXPECT_NE(console_.text().find("[ERR ] ERROR !! rule [X] is not applyed."), std::string::npos);
   EXPECT_EQ(console_.text().find("WARNING"), std::string::npos);  // filtered out
-}
-
-TEST(PackLineKind, Classification) {
-  struct Case {
-    std::string line;
-    PackLineKind kind;
-  } cases[] = {
-      {"", PackLineKind::kBlank},
-      {" \t\r\v\f", PackLineKind::kBlank},
-      {"<!- EOF ->", PackLineKind::kEndMarker},
-      {"<!- EOF ->x", PackLineKind::kEndMarker},
-      {" <!- EOF ->", PackLineKind::kData},
-      {"<!--", PackLineKind::kComment},
-      {"\t <!-- <LANGUAGE>", PackLineKind::kComment},
-      {"x <!-- <LANGUAGE>", PackLineKind::kHeader},
-      {"<LANGUAGE", PackLineKind::kHeader},
-      {"<language>", PackLineKind::kData},
-      {std::string(kPackLineMax, ' '), PackLineKind::kBlank},
-      {std::string(kPackLineMax + 1, ' '), PackLineKind::kOverLong},
-      {"<!- EOF ->" + std::string(kPackLineMax, ' '), PackLineKind::kOverLong},
-  };
-  for (const Case& c : cases) EXPECT_EQ(classify_pack_line(c.line), c.kind) << c.line;
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace vemba {
 
@@ -25,10 +24,6 @@ void scramble_line(char* data, size_t len);
 /// The length of the piece starting at pos, as the line reader takes it: up to
 /// and including the next line feed, at most kLinePieceMax bytes.
 size_t next_piece_length(std::string_view text, size_t pos);
-
-/// Applies descramble_line to every piece of a whole file in place, in one
-/// pass, and appends where each piece ends (one past its last byte) to ends.
-void descramble_pieces(std::string& text, std::vector<size_t>* ends);
 
 /// Applies descramble_line (or scramble_line) to every piece of a whole file.
 std::string descramble_text(std::string_view text);

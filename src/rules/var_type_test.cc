@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
-#include <vector>
 
 namespace vemba {
 namespace {
@@ -56,47 +54,6 @@ TEST(VarTypeOf, OptionTextIsReadFromAtMost99Characters) {
   EXPECT_EQ(var_type_of("<VAR_TIME|" + digits + "7>").option, 7);
   EXPECT_EQ(var_type_of("<VAR_TIME|" + digits + "07>").option, 0);  // the 7 is the 100th
   EXPECT_EQ(var_type_of("<VAR_TIME|99999999999999>").option, INT32_MAX);
-}
-
-TEST(VarTypeMemo, ReadsAsVarTypeOfWhateverItRemembers) {
-  // More tags than it remembers, tags of one length that differ in a byte,
-  // and tags too long to remember, in a random order.
-  const std::vector<std::string> tags = {
-      "<VAR_TIME>",
-      "<VAR_TIME|1>",
-      "<VAR_TIME|2>",
-      "<VAR_DATE|2>",
-      "<VAR_SPELL|1>",
-      "<VAR_NUMBER_EN>",
-      "<VAR_NUMERAL_EN>",
-      "<VAR_WORD>",
-      "<VAR_WORD|9>",
-      "<VAR_FOO>",
-      "",
-      "<",
-      "<VAR_TIME|" + std::string(20, '0') + "3>",
-      "<VAR_TIME|" + std::string(20, '0') + "4>",
-      // Lengths around the 8-byte words tags are compared by, differing in
-      // their first, middle or last word.
-      "<VAR_WA>",
-      "<VAR_WB>",
-      "<VAR_WAV>",
-      "<VAR_WAV|>",
-      "<VAR_TIME|000007>",
-      "<VAR_TIME|000008>",
-      "<VAR_TIME|000000000007>",
-      "<VAR_TIME|000000000008>",
-      "<VAR_TIME|100000000007>",
-  };
-  std::mt19937 random(3);
-  VarTypeMemo memo;
-  for (int round = 0; round < 2000; ++round) {
-    const std::string& tag = tags[random() % tags.size()];
-    VarTypeAndOption want = var_type_of(tag);
-    VarTypeAndOption got = memo.of(tag);
-    ASSERT_EQ(got.type, want.type) << tag;
-    ASSERT_EQ(got.option, want.option) << tag;
-  }
 }
 
 }  // namespace

@@ -21,14 +21,16 @@ TEST(PackMissingTest, RulePromptNamesAreTheLiteralsOnceEach) {
   StringConsole console;
   FixedClock clock(0);
   Log log(console, clock);
-  std::vector<Rule> rules;
+  LoadReport report(log);
+  RuleListBuilder builder;
   for (const char* line : {
            "MSGS <VAR_NUMBER_EN> : you_have.wav #1 message.wav/messages.wav/1",
            "BYE : messages.wav goodbye.wav you_have.wav",
            "PAIR <VAR_NUMBER_EN> <VAR_NUMBER_EN> : a.wav/1/b.wav/2 #2 #1",
        }) {
-    ASSERT_EQ(parse_rule_line(log, line, rules), 1) << line << console.text();
+    ASSERT_EQ(parse_rule_line(report, line, builder), 1) << line << console.text();
   }
+  const std::vector<Rule> rules = builder.take();
   // In list order (no name holds another, so file order), each once, with
   // references dropped and ".wav" cut off.
   EXPECT_EQ(rule_prompt_names(rules),
