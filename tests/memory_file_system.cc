@@ -44,21 +44,27 @@ std::string prefix_of(const std::string& dir) {
   return dir.empty() || dir == "/" ? dir : dir + "/";
 }
 
-class MemoryAppendFile : public AppendFile {
+class MemoryFileLock : public FileLock {};
+
+}  // namespace
+
+class MemoryFileSystem::Appender : public AppendFile {
  public:
-  explicit MemoryAppendFile(std::string& data) : data_(data) {}
+  Appender(MemoryFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+  // Like an open descriptor of a deleted file, appends after a delete are
+  // lost rather than bringing the file back.
   bool append(std::string_view data) override {
-    data_.append(data);
+    auto it = fs_.files_.find(path_);
+    if (it == fs_.files_.end()) return true;
+    it->second.data.append(data);
+    it->second.mtime = fs_.now();
     return true;
   }
 
  private:
-  std::string& data_;  // map nodes stay put while the file lives
+  MemoryFileSystem& fs_;
+  std::string path_;
 };
-
-class MemoryFileLock : public FileLock {};
-
-}  // namespace
 
 void MemoryFileSystem::add_file(const std::string& path, std::string_view data, int64_t mtime) {
   files_[normalise(path)] = {std::string(data), mtime};
@@ -145,15 +151,17 @@ bool MemoryFileSystem::write_file_atomic(const std::string& path, std::string_vi
   return store(FsOp::kAtomicWrite, path, data);
 }
 
+bool MemoryFileSystem::create_if_missing(const std::string& path) {
+  if (files_.count(path) > 0) return true;
+  if (!can_create(path)) return false;
+  files_[path] = {"", now()};
+  return true;
+}
+
 std::unique_ptr<AppendFile> MemoryFileSystem::open_append(const std::string& path) {
   std::string p = normalise(path);
-  if (failed(FsOp::kAppend, p)) return nullptr;
-  auto it = files_.find(p);
-  if (it == files_.end()) {
-    if (!can_create(p)) return nullptr;
-    it = files_.emplace(p, File{"", now()}).first;
-  }
-  return std::make_unique<MemoryAppendFile>(it->second.data);
+  if (failed(FsOp::kAppend, p) || !create_if_missing(p)) return nullptr;
+  return std::make_unique<Appender>(*this, p);
 }
 
 bool MemoryFileSystem::list(const std::string& dir, const std::string& mask,
@@ -193,12 +201,8 @@ bool MemoryFileSystem::delete_file(const std::string& path) {
 
 std::unique_ptr<FileLock> MemoryFileSystem::lock(const std::string& path) {
   std::string p = normalise(path);
-  if (failed(FsOp::kLock, p)) return nullptr;
   // Like the real one, the lock file is created when missing.
-  if (files_.count(p) == 0) {
-    if (!can_create(p)) return nullptr;
-    files_[p] = {"", now()};
-  }
+  if (failed(FsOp::kLock, p) || !create_if_missing(p)) return nullptr;
   return std::make_unique<MemoryFileLock>();
 }
 

@@ -17,7 +17,7 @@
 
 namespace vemba {
 
-/// The calls a test can make fail.
+/// The calls a test can make fail (kAppend: opening a file for appending).
 enum class FsOp { kRead, kWrite, kAtomicWrite, kAppend, kList, kDelete, kLock };
 
 class MemoryFileSystem : public FileSystem {
@@ -57,12 +57,15 @@ class MemoryFileSystem : public FileSystem {
     int nth;
     int seen = 0;
   };
+  class Appender;
 
   bool failed(FsOp op, const std::string& path);
   bool is_dir(const std::string& path) const;
   /// True when path may become a file: its directory exists and it is none.
   bool can_create(const std::string& path) const;
   bool store(FsOp op, const std::string& path, std::string_view data);
+  /// An empty file at path unless there is one; false when it cannot be.
+  bool create_if_missing(const std::string& path);
   int64_t now() const { return clock_ ? clock_->now() : 0; }
 
   const Clock* clock_ = nullptr;
