@@ -65,26 +65,26 @@ EntrySettings look_up_settings(ConfigFile& config) {
 
 // Takes the eight arguments into the request, the settings and the
 // configuration directory; false when one is too long or unsafe.
-bool take_arguments(const char* const* argv, ConfigFile& config, Settings& settings,
+bool take_arguments(const RequestArgs& args, ConfigFile& config, Settings& settings,
                     Request* request) {
   bool fits = true;
-  std::string config_dir = argv[1];
+  std::string config_dir = args.config_dir;
   if (config_dir.size() > kPathCapacity) {
     fits = false;
     config_dir.clear();  // not stored: the lookups then use the current directory
   }
   config.set_directory(config_dir);
-  request->language_id = leading_int(argv[2]);
-  request->message = argv[3];
+  request->language_id = leading_int(args.language_id);
+  request->message = args.message;
   if (request->message.size() > kMessageLimit) fits = false;
-  request->mode = leading_int(argv[4]);
-  request->language_system_name = argv[5];
+  request->mode = leading_int(args.mode);
+  request->language_system_name = args.language_system_name;
   if (request->language_system_name.size() > kLanguageSystemNameLimit) fits = false;
-  request->page_name = argv[6];
+  request->page_name = args.page_name;
   if (!is_safe_page_name(request->page_name)) fits = false;
-  request->script_type = argv[7];
+  request->script_type = args.script_type;
   if (request->script_type.size() > kScriptTypeLimit) fits = false;
-  settings.base_url = argv[8];
+  settings.base_url = args.base_url;
   if (settings.base_url.size() > kPathCapacity || !is_safe_base_url(settings.base_url)) {
     fits = false;
   }
@@ -184,14 +184,20 @@ bool tts_entry(Context& ctx, int argc, const char* const* argv, Request* request
   for (int i = 0; i < argc; ++i) {
     ctx.console.write(string_printf("argv[%d] = %s\n", i, argv[i]));
   }
-  Log& log = ctx.log;
   if (argc != 9) {
-    tts_log(log, TTS_LL_ERR, "Wrong number of arguments for Vemba TTS server. argc=[%d],\n", argc);
+    tts_log(ctx.log, TTS_LL_ERR, "Wrong number of arguments for Vemba TTS server. argc=[%d],\n",
+            argc);
     return false;
   }
+  return tts_entry(ctx, {argv[1], argv[2], argv[3], argv[4], argv[5], argv[6], argv[7], argv[8]},
+                   request);
+}
+
+bool tts_entry(Context& ctx, const RequestArgs& args, Request* request) {
+  Log& log = ctx.log;
   Settings& settings = ctx.settings;
   // Values that do not fit are reported together, after the pack's identity.
-  bool fits = take_arguments(argv, ctx.config, settings, request);
+  bool fits = take_arguments(args, ctx.config, settings, request);
   EntrySettings found = look_up_settings(ctx.config);
   settings.config_dir = ctx.config.directory();
   if (!check_language_id(log, found.id, request->language_id)) return false;

@@ -2,6 +2,8 @@
 // paths derived from them.
 #pragma once
 
+#include <string>
+
 #include "front/context.h"
 #include "front/settings.h"
 
@@ -22,8 +24,24 @@ bool is_safe_page_name(std::string_view name);
 /// unescaped: no quotes, angle brackets, ampersands or control bytes.
 bool is_safe_base_url(std::string_view url);
 
-/// Echoes and checks the arguments and reads the settings into ctx. True when
-/// the request may run; false when the process is to exit with status 0.
+/// The eight request arguments as texts, from a command line or a web query.
+struct RequestArgs {
+  std::string config_dir;
+  std::string language_id;
+  std::string message;
+  std::string mode;
+  std::string language_system_name;
+  std::string page_name;
+  std::string script_type;
+  std::string base_url;
+};
+
+/// Checks the arguments and reads the settings into ctx. True when the
+/// request may run; false (logged) when it is refused before a page.
+bool tts_entry(Context& ctx, const RequestArgs& args, Request* request);
+
+/// The command line's entry: echoes argv, refuses any count but eight
+/// arguments, then checks them as above.
 bool tts_entry(Context& ctx, int argc, const char* const* argv, Request* request);
 
 /// The whole request program; returns the process exit status.

@@ -1,7 +1,6 @@
 #include "tools/cgi_request.h"
 
 #include <optional>
-#include <vector>
 
 #include "audio/response_page.h"
 #include "front/entry.h"
@@ -78,24 +77,22 @@ CgiResponse cgi_respond(const CgiInput& in, const std::string& page_id, FileSyst
   StringConsole console;
   Context ctx(fs, clock, console, config_dir);
   std::optional<std::string> base_url = ctx.config.tts_get_cfg_param("base_url");
-  if (!base_url)
+  if (!base_url) {
     return plain(500, "tts_vemba.cfg cannot be read or has no base_url", console.text());
+  }
   std::string language_id =
       values.language_id ? *values.language_id : ctx.config.tts_get_cfg_param("id").value_or("");
 
-  const std::string args[] = {"vemba_cgi",
-                              config_dir,
-                              language_id,
-                              values.message,
-                              values.mode.value_or("0"),
-                              values.language_system_name.value_or(kDefaultLanguageSystemName),
-                              "result" + page_id,
-                              values.script_type.value_or("VXML"),
-                              *base_url};
-  std::vector<const char*> argv;
-  for (const std::string& arg : args) argv.push_back(arg.c_str());
+  RequestArgs args{config_dir,
+                   language_id,
+                   values.message,
+                   values.mode.value_or("0"),
+                   values.language_system_name.value_or(kDefaultLanguageSystemName),
+                   "result" + page_id,
+                   values.script_type.value_or("VXML"),
+                   *base_url};
   Request request;
-  if (!tts_entry(ctx, static_cast<int>(argv.size()), argv.data(), &request)) {
+  if (!tts_entry(ctx, args, &request)) {
     return plain(400, "refused: " + last_error(console.text()), console.text());
   }
   if (tts_run(ctx, request) != 1) {
