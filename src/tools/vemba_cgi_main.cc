@@ -17,13 +17,22 @@ std::string env(const char* name) {
 }
 
 // At most limit bytes of a POST body; a longer one is refused by its size.
+// The rest is read and dropped (up to kDrainLimit): some servers (fcgiwrap)
+// fail the whole request when the program leaves its input unread.
 std::string read_body(size_t limit) {
+  constexpr unsigned long long kDrainLimit = 16 << 20;
   std::string length = env("CONTENT_LENGTH");
   char* end = nullptr;
   unsigned long long wanted = std::strtoull(length.c_str(), &end, 10);
   if (length.empty() || *end != '\0') return "";
   std::string body(std::min<unsigned long long>(wanted, limit), '\0');
   body.resize(std::fread(body.data(), 1, body.size(), stdin));
+  char drop[4096];
+  for (unsigned long long left = std::min(wanted, kDrainLimit) - body.size(); left > 0;) {
+    size_t got = std::fread(drop, 1, std::min<unsigned long long>(left, sizeof drop), stdin);
+    if (got == 0) break;
+    left -= got;
+  }
   return body;
 }
 
