@@ -44,6 +44,13 @@ TEST(PackTool, UsageAndHelp) {
       {{"check", "a", "b"}, 2, "usage: vemba_pack check CONFIG_DIR"},
       {{"scramble", "/nonexistent/in", "/tmp/out"}, 1, "/nonexistent/in: no such file"},
       {{"check", "/nonexistent/dir"}, 1, "/nonexistent/dir/tts_vemba.cfg: no such file"},
+      {{"-h"}, 0, "  audit "},
+      {{"import", "--help"}, 0, "usage: vemba_pack import [--level DBM0] [--no-level] [--raw]"},
+      {{"import", "a.wav"}, 2, "vemba_pack import: expected SOURCE... and CONFIG_DIR"},
+      {{"import", "--level", "-70", "a.wav", "d"}, 2, "from -60 to 0, not '-70'"},
+      {{"import", "--level", "-20", "--no-level", "a.wav", "d"}, 2, "exclude each other"},
+      {{"import", "a.wav", "/nonexistent/dir"}, 1, "/nonexistent/dir/tts_vemba.cfg: no such"},
+      {{"audit", "--json"}, 2, "vemba_pack audit: expected CONFIG_DIR"},
   };
   for (const Case& c : cases) {
     test::ProcessResult result = pack(c.args);

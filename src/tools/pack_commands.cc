@@ -25,8 +25,8 @@ bool is_option(std::string_view arg) {
   return arg.size() > 1 && arg[0] == '-' && (arg[1] == '-' || is_alpha(arg[1]));
 }
 
-bool takes_option(const PackCommand& command, std::string_view arg) {
-  std::string_view known = command.options;
+// True when arg is one of the blank-separated names in known.
+bool is_listed(std::string_view known, std::string_view arg) {
   while (!known.empty()) {
     size_t end = std::min(known.find(' '), known.size());
     if (known.substr(0, end) == arg) return true;
@@ -92,9 +92,9 @@ int vemba_pack_main(int argc, const char* const* argv, PackEnv& env) {
       }
     }
     for (size_t i = 0; i < args.size(); ++i) {
-      if (takes_option(command, args[i])) {
+      if (is_listed(command.options, args[i])) {
         ++i;  // its value may look like an option
-      } else if (is_option(args[i])) {
+      } else if (is_option(args[i]) && !is_listed(command.flags, args[i])) {
         return pack_usage_error(env, command, "unknown option '" + args[i] + "'");
       }
     }

@@ -33,6 +33,8 @@ struct PackCommand {
   /// The options it takes, each followed by a value, blank-separated
   /// ("--mode --lang-system"); any other option is refused before run.
   const char* options = "";
+  /// The options it takes without a value ("--json").
+  const char* flags = "";
 };
 
 /// Every registered command, in the order of pack_command_list.h.

@@ -9,8 +9,6 @@
 #include "lang_en/prompt_inventory.h"
 #include "platform/text_util.h"
 #include "rules/rules_loader.h"
-#include "tools/pack_commands.h"
-#include "tools/pack_config.h"
 
 namespace vemba {
 
@@ -49,37 +47,40 @@ std::vector<std::string> missing_recordings(FileSystem& fs, Console& console,
   return missing;
 }
 
+bool pack_prompt_names(PackEnv& env, const std::string& config_dir, PackConfig* config,
+                       std::vector<std::string>* names, std::string* error) {
+  if (!read_pack_config(env, config_dir, {"id", "code", "lpdat", "rules"}, config, error)) {
+    return false;
+  }
+  // Loader messages go to the error stream, errors only.
+  Log log(env.err, env.clock);
+  LanguageTable table;
+  const int language_id = config->language_id();
+  if (!load_rules(env.fs, log, table, config->rules_path(), "", language_id, 0)) {
+    *error = "the rules file " + config->rules_path() + " did not load";
+    return false;
+  }
+  *names = rule_prompt_names(table.get_rules(language_id));
+  std::set<std::string> listed(names->begin(), names->end());
+  for (std::string& name : en_prompt_inventory()) {
+    if (listed.insert(name).second) names->push_back(std::move(name));
+  }
+  return true;
+}
+
 namespace {
 
 int run_missing(PackEnv& env, const std::vector<std::string>& args) {
   const PackCommand command = pack_command_missing();
   if (args.size() != 1) return pack_usage_error(env, command, "expected CONFIG_DIR");
-  auto fail = [&env](const std::string& message) {
-    env.err.write("vemba_pack missing: " + message + "\n");
-    return 1;
-  };
-
-  // Loader and configuration messages go to the error stream, errors only.
-  Log log(env.err, env.clock);
   PackConfig config;
+  std::vector<std::string> names;
   std::string error;
-  if (!read_pack_config(env, args[0], {"id", "code", "lpdat", "rules"}, &config, &error)) {
-    return fail(error);
+  if (!pack_prompt_names(env, args[0], &config, &names, &error)) {
+    env.err.write("vemba_pack missing: " + error + "\n");
+    return 1;
   }
-  const std::string rules_path = config.rules_path();
   const std::string language_dir = config.language_dir();
-  const int language_id = config.language_id();
-
-  LanguageTable table;
-  if (!load_rules(env.fs, log, table, rules_path, "", language_id, 0)) {
-    return fail("the rules file " + rules_path + " did not load");
-  }
-  std::vector<std::string> names = rule_prompt_names(table.get_rules(language_id));
-  std::set<std::string> listed(names.begin(), names.end());
-  for (std::string& name : en_prompt_inventory()) {
-    if (listed.insert(name).second) names.push_back(std::move(name));
-  }
-
   std::vector<std::string> missing = missing_recordings(env.fs, env.err, names, language_dir);
   for (const std::string& name : missing) env.out.write(name + "\n");
   env.err.write(

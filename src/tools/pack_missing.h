@@ -8,6 +8,8 @@
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "rules/rule_model.h"
+#include "tools/pack_commands.h"
+#include "tools/pack_config.h"
 
 namespace vemba {
 
@@ -15,6 +17,13 @@ namespace vemba {
 /// alternative, prepared as the prompt loader prepares them (".wav" cut off),
 /// each once, in rule order.
 std::vector<std::string> rule_prompt_names(const std::vector<Rule>& rules);
+
+/// Reads the pack configuration in config_dir and gives every prompt name its
+/// rules' literals and the English builders can ask for, each once, the
+/// rules' first. False with *error when the configuration or the rules do not
+/// load (loader messages go to env.err).
+bool pack_prompt_names(PackEnv& env, const std::string& config_dir, PackConfig* config,
+                       std::vector<std::string>* names, std::string* error);
 
 /// True when the prompt loader would find a recording for the prepared name
 /// in language_dir: its stored form (rotated name + ".dat") or its plain form
