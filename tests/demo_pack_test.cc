@@ -223,6 +223,20 @@ TEST(DemoPackTest, PackToolNamesRecordingsTakenAway) {
   EXPECT_EQ(result.out, "you_have\nnew\nK_at\n");
 }
 
+TEST(DemoPackTest, AuditFlagsNothing) {
+  DemoDeployment deployment;
+  test::ProcessResult text = run_process(VEMBA_PACK_PATH, {"audit", deployment.config_dir()});
+  EXPECT_EQ(text.status, 0) << text.out;
+  EXPECT_NE(text.out.find(" 0 missing; 0 with errors, 0 with warnings; median level -19.0 dBm0\n"),
+            std::string::npos)
+      << text.out;
+  test::ProcessResult json =
+      run_process(VEMBA_PACK_PATH, {"audit", "--json", deployment.config_dir()});
+  EXPECT_EQ(json.status, 0);
+  EXPECT_NE(json.out.find("\"missing\": 0, \"errors\": 0, \"warnings\": 0}}\n"), std::string::npos)
+      << json.out;
+}
+
 // Runs every message of kMessages through the request program, one after
 // the other, each with its own page name result<N>. With a channel per
 // request no request waits for another's booking.
