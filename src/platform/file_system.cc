@@ -109,7 +109,9 @@ bool PosixFileSystem::write_file_atomic(const std::string& path, std::string_vie
                         : std::string();
   std::string temp = target + ".tmp" + std::to_string(::getpid()) + "_" +
                      std::to_string(counter.fetch_add(1)) + ext;
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // Never through a link planted under the temporary name, nor into a file
+  // someone else made.
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   bool ok = write_all(fd, data);
   ok = (::close(fd) == 0) && ok;
