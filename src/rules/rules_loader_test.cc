@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <utility>
 
+#include "memory_file_system.h"
 #include "rules/scramble.h"
-#include "test_support.h"
 
 namespace vemba {
 namespace {
@@ -352,18 +351,16 @@ TEST_F(Loader, NulEndsALine) {
 // The entry that reads the files: a file is wanted only when its text is,
 // and the rules' own messages come before the contents file's.
 TEST(LoaderFiles, MissingAndUnreadableFiles) {
-  test::TempDir dir;
-  PosixFileSystem fs;
   StringConsole console;
   FixedClock clock(0);
   Log log(console, clock);
-  const std::string rules = dir.path() + "\\rules.dat";
-  const std::string contents = dir.path() + "\\contents.dat";
+  const std::string rules = "C:\\pack\\rules.dat";
+  const std::string contents = "C:\\pack\\contents.dat";
   const std::string no_rules = "Unable to open file (" + rules + ")\n";
   const std::string no_contents = "Unable to open file (" + contents + ")\n";
   struct Case {
     const char* name;
-    const char* rules;     // plain text; nullptr: no file, "/": a directory
+    const char* rules;     // plain text; nullptr: no file, "!": a file that cannot be read
     const char* contents;  // the same
     int mode;
     int result;
@@ -371,12 +368,12 @@ TEST(LoaderFiles, MissingAndUnreadableFiles) {
   } cases[] = {
       {"no rules file", nullptr, "<LANGUAGE>\n", 1, 0, {{0, 0, no_rules}}},
       {"rules file unreadable",
-       "/",
+       "!",
        nullptr,
        0,
        0,
        {{0, 0, "ERROR !! Unable to open .ini file - " + rules + "\n"}}},
-      {"mode 0 never opens contents", "<LANGUAGE>\nA: a.wav\n", nullptr, 0, 1, {}},
+      {"mode 0 never opens contents", "<LANGUAGE>\nA: a.wav\n", "!", 0, 1, {}},
       {"only mode 1 loads contents", "<LANGUAGE>\nA: a.wav\n", nullptr, 2, 1, {}},
       {"no contents file, after the rules' messages",
        "<LANGUAGE>\nB: nope\n",
@@ -388,7 +385,7 @@ TEST(LoaderFiles, MissingAndUnreadableFiles) {
         {0, 0, no_contents}}},
       {"contents file unreadable",
        "<LANGUAGE>\n",
-       "/",
+       "!",
        1,
        0,
        {{0, 0, "ERROR !! Unable to open .ini file - " + contents + "\n"}}},
@@ -397,15 +394,11 @@ TEST(LoaderFiles, MissingAndUnreadableFiles) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    for (auto [path, plain] : {std::pair{dir.file("rules.dat"), c.rules},
-                               std::pair{dir.file("contents.dat"), c.contents}}) {
-      std::filesystem::remove_all(path);
+    MemoryFileSystem fs;
+    for (auto [path, plain] : {std::pair{rules, c.rules}, std::pair{contents, c.contents}}) {
       if (plain == nullptr) continue;
-      if (std::string(plain) == "/") {
-        test::make_dirs(path);
-      } else {
-        test::write_file(path, scramble_text(plain));
-      }
+      fs.add_file(path, scramble_text(plain));
+      if (std::string(plain) == "!") fs.fail(FsOp::kRead, path);
     }
     LanguageTable table;
     Recorder recorder;
