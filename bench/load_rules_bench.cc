@@ -1,6 +1,6 @@
-// Cost of loading a rules file of n rule lines whose names contain each other
-// (TIME, TIME_AM, TIME_AM_2, ...), and of building rule lists whose names
-// are hard on the name index.
+// Cost of loading generated rules files, with names that contain each other
+// (TIME, TIME_AM, TIME_AM_2, ...) or 240-character names sharing a prefix,
+// and of building rule lists whose names are hard on the name index.
 #include <benchmark/benchmark.h>
 
 #include <string>
