@@ -135,7 +135,7 @@ TEST_F(CgiRequest, RulesThatCannotLoad) {
   fs.fail(FsOp::kRead, "rules.dat");
   CgiResponse r = get("message=MSGS+3");
   EXPECT_EQ(r.status, 500);
-  EXPECT_EQ(r.body, "the request could not start: Can't initialize Vemba TTS server ...\n");
+  EXPECT_EQ(r.body, "no page was written: Can't initialize Vemba TTS server ...\n");
   EXPECT_NE(r.diagnostics.find("rules.dat"), std::string::npos) << r.diagnostics;
 }
 
@@ -143,7 +143,7 @@ TEST_F(CgiRequest, PageThatCannotBeWritten) {
   fs.fail(FsOp::kAtomicWrite, "result42");
   CgiResponse r = get("message=MSGS+3");
   EXPECT_EQ(r.status, 500);
-  EXPECT_EQ(r.body, "the page could not be written: Unable to open [/pages\\result42] file ...\n");
+  EXPECT_EQ(r.body, "no page was written: Unable to open [/pages\\result42] file ...\n");
 }
 
 TEST(CgiResponseText, StatusHeadersAndBody) {

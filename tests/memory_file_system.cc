@@ -94,7 +94,13 @@ void MemoryFileSystem::fail(FsOp op, const std::string& suffix, int nth) {
   faults_.push_back({op, os_path(suffix), nth});
 }
 
+int MemoryFileSystem::calls(FsOp op) const {
+  auto it = calls_.find(op);
+  return it == calls_.end() ? 0 : it->second;
+}
+
 bool MemoryFileSystem::failed(FsOp op, const std::string& path) {
+  ++calls_[op];
   bool fails = false;
   for (Fault& f : faults_) {
     if (f.op != op || path.size() < f.suffix.size() ||
@@ -120,9 +126,8 @@ bool MemoryFileSystem::can_create(const std::string& path) const {
   return !is_dir(path) && is_dir(parent_of(path));
 }
 
-bool MemoryFileSystem::store(FsOp op, const std::string& path, std::string_view data) {
-  std::string p = normalise(path);
-  if (failed(op, p) || !can_create(p)) return false;
+bool MemoryFileSystem::store(const std::string& p, std::string_view data) {
+  if (!can_create(p)) return false;
   files_[p] = {std::string(data), now()};
   return true;
 }
@@ -144,11 +149,14 @@ ReadStatus MemoryFileSystem::read_file(const std::string& path, std::string* out
 }
 
 bool MemoryFileSystem::write_file(const std::string& path, std::string_view data) {
-  return store(FsOp::kWrite, path, data);
+  std::string p = normalise(path);
+  return !failed(FsOp::kWrite, p) && store(p, data);
 }
 
 bool MemoryFileSystem::write_file_atomic(const std::string& path, std::string_view data) {
-  return store(FsOp::kAtomicWrite, path, data);
+  std::string p = normalise(path);
+  if (failed(FsOp::kAtomicWrite, p) || failed(FsOp::kRename, p)) return false;
+  return store(p, data);
 }
 
 bool MemoryFileSystem::create_if_missing(const std::string& path) {

@@ -17,8 +17,12 @@
 
 namespace vemba {
 
-/// The calls a test can make fail (kAppend: opening a file for appending).
-enum class FsOp { kRead, kWrite, kAtomicWrite, kAppend, kList, kDelete, kLock };
+/// The calls a test can make fail (kAppend: opening a file for appending;
+/// an atomic write is two steps, kAtomicWrite the data and kRename its
+/// putting in place).
+enum class FsOp { kRead, kWrite, kAtomicWrite, kRename, kAppend, kList, kDelete, kLock };
+constexpr FsOp kAllFsOps[] = {FsOp::kRead,   FsOp::kWrite, FsOp::kAtomicWrite, FsOp::kRename,
+                              FsOp::kAppend, FsOp::kList,  FsOp::kDelete,      FsOp::kLock};
 
 class MemoryFileSystem : public FileSystem {
  public:
@@ -35,6 +39,8 @@ class MemoryFileSystem : public FileSystem {
   /// Makes calls of op on paths ending in suffix fail: every one, or only the
   /// nth (counting from 1) when nth is above 0.
   void fail(FsOp op, const std::string& suffix, int nth = 0);
+  /// How many calls of op were made so far.
+  int calls(FsOp op) const;
 
   bool exists(const std::string& path) override;
   ReadStatus read_file(const std::string& path, std::string* out, size_t max_bytes) override;
@@ -63,7 +69,8 @@ class MemoryFileSystem : public FileSystem {
   bool is_dir(const std::string& path) const;
   /// True when path may become a file: its directory exists and it is none.
   bool can_create(const std::string& path) const;
-  bool store(FsOp op, const std::string& path, std::string_view data);
+  /// Creates or replaces the file at a normalised path.
+  bool store(const std::string& p, std::string_view data);
   /// An empty file at path unless there is one; false when it cannot be.
   bool create_if_missing(const std::string& path);
   int64_t now() const { return clock_ ? clock_->now() : 0; }
@@ -72,6 +79,7 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, File> files_;  // by normalised path
   std::map<std::string, int64_t> dirs_;
   std::vector<Fault> faults_;
+  std::map<FsOp, int> calls_;
 };
 
 }  // namespace vemba

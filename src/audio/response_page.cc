@@ -119,18 +119,20 @@ std::string page_text(PageKind kind, bool success, std::string_view url, const P
   return page;
 }
 
-void tts_write_page(FileSystem& fs, Log& log, const std::string& page_path,
+bool tts_write_page(FileSystem& fs, Log& log, const std::string& page_path,
                     const std::string& script_type, bool success, std::string_view url,
                     const PageImages& images) {
   PageKind kind = page_kind(script_type);
   std::string page = page_text(kind, success, url, images);
   if (!fs.write_file_atomic(page_path, page)) {
     tts_log(log, TTS_LL_ERR, "Unable to open [%s] file ...\n", page_path.c_str());
-    return;
+    fs.delete_file(page_path);
+    return false;
   }
   if (kind == PageKind::kWrongType) {
     tts_log(log, TTS_LL_ERR, "Wrong type of script [%s] ...\n", script_type.c_str());
   }
+  return true;
 }
 
 }  // namespace vemba

@@ -33,8 +33,10 @@ struct PageImages {
 std::string page_text(PageKind kind, bool success, std::string_view url, const PageImages& images);
 
 /// Writes the response page in one step (a fetch never sees a partial page);
-/// failures and a wrong script type are logged.
-void tts_write_page(FileSystem& fs, Log& log, const std::string& page_path,
+/// failures and a wrong script type are logged. False when no page was
+/// written; an earlier page of the name is then removed, so it cannot pass
+/// for this request's answer.
+bool tts_write_page(FileSystem& fs, Log& log, const std::string& page_path,
                     const std::string& script_type, bool success, std::string_view url,
                     const PageImages& images);
 

@@ -146,7 +146,7 @@ TEST_F(PageFixture, WritesTheSelectedVariant) {
 
 TEST_F(PageFixture, UnwritablePageIsLogged) {
   std::string page = "\\pages\\missing\\result42";
-  tts_write_page(fs, log, page, "xml", true, url, images);
+  EXPECT_FALSE(tts_write_page(fs, log, page, "xml", true, url, images));
   EXPECT_EQ(console.text(), "2026/12/06 09:05:03 [ERR ] Unable to open [" + page + "] file ...\n");
 }
 

@@ -40,13 +40,13 @@ std::string wave_header(uint32_t sample_count) {
   return h;
 }
 
-void write_wave_file(FileSystem& fs, Console& console, const AudioBuffer& audio,
+bool write_wave_file(FileSystem& fs, Console& console, const AudioBuffer& audio,
                      const std::string& path) {
   std::string file = wave_header(static_cast<uint32_t>(audio.length()));
   file += audio.bytes();
-  if (!fs.write_file_atomic(path, file)) {
-    console.write(string_printf("\nERROR!! UNABLE to OPEN File [%s]\n", path.c_str()));
-  }
+  if (fs.write_file_atomic(path, file)) return true;
+  console.write(string_printf("\nERROR!! UNABLE to OPEN File [%s]\n", path.c_str()));
+  return false;
 }
 
 }  // namespace vemba

@@ -18,8 +18,9 @@ constexpr size_t kWaveHeaderSize = 58;
 std::string wave_header(uint32_t sample_count);
 
 /// Writes the buffer as a WAV file, replacing any file at path in one step so
-/// a reader never sees a partial file. A failure leaves only a console message.
-void write_wave_file(FileSystem& fs, Console& console, const AudioBuffer& audio,
+/// a reader never sees a partial file. False, with a console message, when
+/// the file could not be written whole (any earlier file is left as it was).
+bool write_wave_file(FileSystem& fs, Console& console, const AudioBuffer& audio,
                      const std::string& path);
 
 }  // namespace vemba

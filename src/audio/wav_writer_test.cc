@@ -60,7 +60,7 @@ TEST(WaveFile, UncreatableFileLeavesAConsoleMessage) {
   StringConsole console;
   AudioBuffer audio;
   std::string path = "\\tts\\missing\\sound1.wav";
-  write_wave_file(fs, console, audio, path);
+  EXPECT_FALSE(write_wave_file(fs, console, audio, path));
   EXPECT_EQ(console.text(), "\nERROR!! UNABLE to OPEN File [" + path + "]\n");
   EXPECT_FALSE(fs.exists("/tts/missing"));
 }

@@ -35,7 +35,15 @@ bool tts_startup(Context& ctx, int mode) {
   std::optional<std::string> id = config.tts_get_cfg_param("id");
   std::optional<std::string> version = config.tts_get_cfg_param("version");
   std::optional<std::string> code = config.tts_get_cfg_param("code");
-  if (!rules || !id || !version || !code) return false;
+  bool complete = true;
+  for (const auto& [value, name] : {std::pair{&rules, "RULES"}, std::pair{&id, "ID"},
+                                    std::pair{&version, "VERSION"}, std::pair{&code, "CODE"}}) {
+    if (!*value) {
+      tts_log(log, TTS_LL_ERR, "No Language %s description...\n", name);
+      complete = false;
+    }
+  }
+  if (!complete) return false;
   // Only text mode reads the contents file.
   if (mode == 1 && !contents) {
     tts_log(log, TTS_LL_ERR, "No Language CONTENTS description...\n");
@@ -73,9 +81,18 @@ bool tts_process_request(Context& ctx, const Request& request) {
   for (const std::string& prompt : prompts) {
     load_prompt(ctx.fs, log, ctx.console, ctx.audio, prompt, request.language_dir);
   }
+  // Some prompts missing still make an answer, none at all does not. Text
+  // mode (1) lists texts, which need not name recordings, so it goes on.
+  if (request.mode != 1 && ctx.audio.length() == 0) {
+    tts_log(log, TTS_LL_ERR, "ERROR !! <tts_process_request> No prompt of the message has audio\n");
+    return false;
+  }
   book_and_wait(ctx.fs, log, ctx.clock, sounds_dir, ctx.settings.channels,
                 audio_duration_ms(ctx.audio.length()), &schedule);
-  write_wave_file(ctx.fs, ctx.console, ctx.audio, request.wav_path);
+  if (!write_wave_file(ctx.fs, ctx.console, ctx.audio, request.wav_path)) {
+    tts_log(log, TTS_LL_ERR, "Unable to write [%s] file ...\n", request.wav_path.c_str());
+    return false;
+  }
   return true;
 }
 
@@ -100,12 +117,16 @@ int tts_run(Context& ctx, const Request& request) {
     return 0;
   }
   bool success = tts_process_request(ctx, request);
+  // A sound of the same name left by an earlier request must not pass for
+  // this one's answer.
+  if (!success) ctx.fs.delete_file(request.wav_path);
   const Settings& settings = ctx.settings;
-  tts_write_page(ctx.fs, ctx.log, request.page_path, request.script_type, success,
-                 sound_url(settings.base_url, settings.wwwroot, request.wav_path),
-                 {settings.html_background, settings.html_play_button});
+  bool written = tts_write_page(ctx.fs, ctx.log, request.page_path, request.script_type, success,
+                                sound_url(settings.base_url, settings.wwwroot, request.wav_path),
+                                {settings.html_background, settings.html_play_button});
   tts_finish(ctx);
-  return 1;
+  // 1 tells the caller there is a page to read, and only then.
+  return written ? 1 : 0;
 }
 
 }  // namespace vemba

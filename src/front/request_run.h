@@ -18,8 +18,9 @@ bool tts_process_request(Context& ctx, const Request& request);
 /// empties the language table.
 void tts_finish(Context& ctx);
 
-/// Runs an accepted request to its end; returns the process exit status
-/// (0 when start-up failed, 1 once a response page was attempted).
+/// Runs an accepted request to its end; returns the process exit status:
+/// 1 when a response page was written, 0 when there is none (start-up failed
+/// or the page could not be written).
 int tts_run(Context& ctx, const Request& request);
 
 }  // namespace vemba

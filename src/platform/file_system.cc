@@ -5,10 +5,9 @@
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <atomic>
 
 namespace vemba {
 
@@ -19,6 +18,19 @@ std::string os_path(std::string_view path) {
   }
   return result;
 }
+
+std::string temporary_name(std::string_view target_name, uint64_t random) {
+  size_t dot = target_name.rfind('.');
+  std::string_view ext =
+      dot == std::string_view::npos || dot == 0 ? std::string_view() : target_name.substr(dot);
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string name(kTemporaryPrefix);
+  for (int shift = 60; shift >= 0; shift -= 4) name += kHex[(random >> shift) & 0xF];
+  name += ext;
+  return name;
+}
+
+bool is_temporary_name(std::string_view name) { return name.starts_with(kTemporaryPrefix); }
 
 namespace {
 
@@ -66,10 +78,11 @@ bool PosixFileSystem::exists(const std::string& path) {
 
 ReadStatus PosixFileSystem::read_file(const std::string& path, std::string* out, size_t max_bytes) {
   out->clear();
-  int fd = ::open(os_path(path).c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a named pipe would wait for a writer.
+  int fd = ::open(os_path(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT ? ReadStatus::kNotFound : ReadStatus::kUnreadable;
   struct stat st;
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return ReadStatus::kUnreadable;
   }
@@ -98,20 +111,21 @@ bool PosixFileSystem::write_file(const std::string& path, std::string_view data)
 }
 
 bool PosixFileSystem::write_file_atomic(const std::string& path, std::string_view data) {
-  static std::atomic<unsigned> counter{0};
   std::string target = os_path(path);
-  // The temporary name keeps the target's extension, so a file left behind by
-  // a killed process is still swept with the others of its kind.
   size_t slash = target.rfind('/');
-  size_t dot = target.rfind('.');
-  std::string ext = (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-                        ? target.substr(dot)
-                        : std::string();
-  std::string temp = target + ".tmp" + std::to_string(::getpid()) + "_" +
-                     std::to_string(counter.fetch_add(1)) + ext;
-  // Never through a link planted under the temporary name, nor into a file
-  // someone else made.
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  size_t name_start = slash == std::string::npos ? 0 : slash + 1;
+  std::string_view name = std::string_view(target).substr(name_start);
+  std::string temp;
+  int fd = -1;
+  // O_EXCL and O_NOFOLLOW: a file or symlink planted under the name is never
+  // written through. A clash with a random name is only retried a few times.
+  for (int attempt = 0; attempt < 4 && fd < 0; ++attempt) {
+    uint64_t random;
+    if (::getrandom(&random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return false;
+    temp = target.substr(0, name_start) + temporary_name(name, random);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
   if (fd < 0) return false;
   bool ok = write_all(fd, data);
   ok = (::close(fd) == 0) && ok;
@@ -121,7 +135,9 @@ bool PosixFileSystem::write_file_atomic(const std::string& path, std::string_vie
 }
 
 std::unique_ptr<AppendFile> PosixFileSystem::open_append(const std::string& path) {
-  int fd = ::open(os_path(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  // A symlink planted under the day's name must not send records elsewhere.
+  int fd =
+      ::open(os_path(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return nullptr;
   return std::make_unique<PosixAppendFile>(fd);
 }

@@ -19,6 +19,20 @@ struct DirEntry {
   int64_t mtime = 0;  // last write, seconds since the epoch
 };
 
+/// Longest name of one directory entry.
+constexpr size_t kFileNameMax = 255;
+/// Every temporary file name starts with this, and nothing else should.
+constexpr std::string_view kTemporaryPrefix = ".tmp-";
+
+/// The temporary name for a file named target_name: the prefix, random as 16
+/// hex digits, then the target's extension, so a sweep by extension still
+/// finds what a killed process left behind. Its length does not grow with the
+/// target's.
+std::string temporary_name(std::string_view target_name, uint64_t random);
+
+/// True for names that temporary_name can give.
+bool is_temporary_name(std::string_view name);
+
 /// Outcome of reading a whole file.
 enum class ReadStatus { kOk, kNotFound, kUnreadable };
 
@@ -40,15 +54,19 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   virtual bool exists(const std::string& path) = 0;
-  /// Reads at most max_bytes of the file into *out (replacing its content).
+  /// Reads at most max_bytes of a regular file into *out (replacing its
+  /// content); anything else (a pipe, a device) is unreadable.
   virtual ReadStatus read_file(const std::string& path, std::string* out,
                                size_t max_bytes = std::numeric_limits<size_t>::max()) = 0;
   /// Creates or truncates the file and writes data.
   virtual bool write_file(const std::string& path, std::string_view data) = 0;
-  /// Writes data to a temporary file beside path and renames it into place,
-  /// so readers see either the old or the new file, never a partial one.
+  /// Writes data to a new temporary file beside path and renames it into
+  /// place, so readers see either the old or the new file, never a partial
+  /// one. The temporary is created afresh under an unguessable name and never
+  /// through a symlink. False (nothing changed) when any step fails.
   virtual bool write_file_atomic(const std::string& path, std::string_view data) = 0;
-  /// Opens (creating if needed) a file for appending; null on failure.
+  /// Opens (creating if needed) a file for appending; null on failure, also
+  /// when path is a symlink.
   virtual std::unique_ptr<AppendFile> open_append(const std::string& path) = 0;
   /// Lists the entries of dir whose names match mask ("*" and "?" wildcards).
   /// False when the directory cannot be read.

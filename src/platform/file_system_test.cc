@@ -1,6 +1,8 @@
 #include "platform/file_system.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -112,6 +114,43 @@ TEST_P(FileSystemContract, AppendAndLock) {
   EXPECT_NE(fs().lock(file("x.lock")), nullptr);
   EXPECT_TRUE(fs().exists(file("x.lock")));
   EXPECT_EQ(fs().lock(file("missing/x.lock")), nullptr);
+}
+
+TEST(TemporaryName, ShortWithTheTargetsExtension) {
+  struct Case {
+    std::string target;
+    std::string name;
+  } cases[] = {
+      {"sound42.wav", ".tmp-0123456789abcdef.wav"},
+      {"sounds.dat", ".tmp-0123456789abcdef.dat"},
+      {"result42", ".tmp-0123456789abcdef"},
+      {".hidden", ".tmp-0123456789abcdef"},
+      {"result" + std::string(240, 'x') + ".y", ".tmp-0123456789abcdef.y"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(temporary_name(c.target, 0x0123456789abcdefu), c.name) << c.target;
+    EXPECT_TRUE(is_temporary_name(c.name));
+  }
+  EXPECT_FALSE(is_temporary_name("result42.tmp"));
+}
+
+// A planted symlink or named pipe: files are never written through the one
+// and reading the other does not wait for a writer.
+TEST(PosixFileSystem, NoSymlinkFollowedAndNoPipeWaitedFor) {
+  test::TempDir dir;
+  PosixFileSystem posix;
+  FileSystem& fs = posix;
+  test::write_file(dir.file("elsewhere"), "kept\n");
+  ASSERT_EQ(::symlink(dir.file("elsewhere").c_str(), dir.file("logTTS1.txt").c_str()), 0);
+  EXPECT_EQ(fs.open_append(dir.file("logTTS1.txt")), nullptr);
+  ASSERT_TRUE(fs.write_file_atomic(dir.file("logTTS1.txt"), "replaced\n"));
+  EXPECT_EQ(test::read_file(dir.file("elsewhere")), "kept\n");
+  EXPECT_EQ(test::read_file(dir.file("logTTS1.txt")), "replaced\n");
+
+  ASSERT_EQ(::mkfifo(dir.file("pipe.raw").c_str(), 0644), 0);
+  std::string out;
+  EXPECT_EQ(fs.read_file(dir.file("pipe.raw"), &out), ReadStatus::kUnreadable);
+  EXPECT_EQ(fs.read_file("/dev/zero", &out, 10), ReadStatus::kUnreadable);
 }
 
 TEST(MemoryFileSystem, TimesOfWritesAndListings) {

@@ -95,13 +95,11 @@ CgiResponse cgi_respond(const CgiInput& in, const std::string& page_id, FileSyst
   if (!tts_entry(ctx, args, &request)) {
     return plain(400, "refused: " + last_error(console.text()), console.text());
   }
-  if (tts_run(ctx, request) != 1) {
-    return plain(500, "the request could not start: " + last_error(console.text()), console.text());
-  }
+  // Status 1 means a page was written; without one the last error says why.
   CgiResponse page;
-  if (fs.read_file(request.page_path, &page.body) != ReadStatus::kOk) {
-    return plain(500, "the page could not be written: " + last_error(console.text()),
-                 console.text());
+  if (tts_run(ctx, request) != 1 ||
+      fs.read_file(request.page_path, &page.body) != ReadStatus::kOk) {
+    return plain(500, "no page was written: " + last_error(console.text()), console.text());
   }
   page.content_type = page_kind(request.script_type) == PageKind::kVoiceXml
                           ? "application/voicexml+xml"
