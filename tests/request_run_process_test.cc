@@ -231,6 +231,7 @@ TEST_F(RequestRunTest, StartUpFailureStillSweeps) {
   deployment.unset("version");
   test::ProcessResult r = deployment.run("MSGS 3");
   EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(has_record(r.out, "[ERR ] No Language VERSION description...")) << r.out;
   EXPECT_TRUE(has_record(r.out, "[ERR ] Can't initialize Vemba TTS server ...")) << r.out;
   EXPECT_NE(r.out.find("Deleting file = [sound1.wav] - "), std::string::npos) << r.out;
   for (const File& f : files) EXPECT_EQ(test::file_exists(f.path), f.stays) << f.path;
