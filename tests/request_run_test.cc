@@ -82,6 +82,9 @@ TEST_F(RequestRunInProcess, UnwritableFilesAreNeverPassedOffAsAnswers) {
       {FsOp::kAtomicWrite, "result42", 0, "none",
        "[ERR ] Unable to open [/pages\\result42] file ..."},
       {FsOp::kRename, "result42", 0, "none", "[ERR ] Unable to open [/pages\\result42] file ..."},
+      // No lock, no booking.
+      {FsOp::kLock, "sounds.dat.lock", 1, "failure",
+       "[ERR ] Unable to lock [sounds.dat.lock] file ..."},
   };
   for (const Case& c : cases) {
     fs = MemoryFileSystem(clock);

@@ -22,14 +22,16 @@ void parse_channel_schedule(std::string_view text, ChannelSchedule* schedule) {
     size_t end = text.find('\n');
     size_t piece = end == std::string_view::npos ? text.size() : end + 1;
     piece = std::min(piece, kChannelLineBuffer - 1);
-    schedule->busy_until.push_back(leading_int(text.substr(0, piece)));
+    schedule->busy_until.push_back(leading_int64(text.substr(0, piece)));
     text.remove_prefix(piece);
   }
 }
 
 std::string format_channel_schedule(const ChannelSchedule& schedule, int n) {
   std::string text;
-  for (int i = 0; i < n; ++i) text += string_printf("%d\n", schedule.value(i));
+  for (int i = 0; i < n; ++i) {
+    text += string_printf("%lld\n", static_cast<long long>(schedule.value(i)));
+  }
   return text;
 }
 
@@ -49,13 +51,35 @@ Booking book_channel(ChannelSchedule* schedule, int n, int64_t now, int64_t dura
   int64_t busy = schedule->value(booking.channel);
   int64_t seconds = booked_seconds(duration_ms);
   if (now >= busy) {
-    booking.busy_until = static_cast<int32_t>(now + seconds);
+    booking.busy_until = now + seconds;
   } else {
     booking.wait_seconds = busy - now;
-    booking.busy_until = static_cast<int32_t>(busy + seconds);
+    booking.busy_until = busy + seconds;
   }
   schedule->set(booking.channel, booking.busy_until);
   return booking;
+}
+
+int reset_far_bookings(Log& log, ChannelSchedule* schedule, int n, int64_t now) {
+  int count = 0;
+  int first = 0;
+  int64_t first_value = 0;
+  for (int i = 0; i < n; ++i) {
+    int64_t value = schedule->value(i);
+    if (value <= now || value - now <= kMaxBookingAhead) continue;
+    if (count++ == 0) {
+      first = i;
+      first_value = value;
+    }
+    schedule->set(i, now);
+  }
+  if (count > 0) {
+    tts_log(log, TTS_LL_WARN,
+            "%d channel(s) in [%s] booked more than a day ahead, the first is channel %d "
+            "until %lld. Resetting ...\n",
+            count, kChannelFileName, first + 1, static_cast<long long>(first_value));
+  }
+  return count;
 }
 
 bool init_channel_schedule(FileSystem& fs, Log& log, const Clock& clock,
@@ -68,7 +92,7 @@ bool init_channel_schedule(FileSystem& fs, Log& log, const Clock& clock,
   std::unique_ptr<FileLock> lock = fs.lock(sounds_dir + kChannelLockName);
   if (lock && fs.read_file(path, &text, 0) == ReadStatus::kOk) return true;
   ChannelSchedule schedule;
-  schedule.busy_until.assign(static_cast<size_t>(n), static_cast<int32_t>(clock.now()));
+  schedule.busy_until.assign(static_cast<size_t>(n), clock.now());
   if (!fs.write_file_atomic(path, format_channel_schedule(schedule, n))) {
     tts_log(log, TTS_LL_ERR, "Unable to open [%s] file ...\n", kChannelFileName);
     return false;
@@ -87,8 +111,9 @@ bool read_channel_schedule(FileSystem& fs, Log& log, const std::string& sounds_d
   return true;
 }
 
-Booking book_and_wait(FileSystem& fs, Log& log, Clock& clock, const std::string& sounds_dir, int n,
-                      int64_t duration_ms, ChannelSchedule* schedule) {
+std::optional<Booking> book_and_wait(FileSystem& fs, Log& log, Clock& clock,
+                                     const std::string& sounds_dir, int n, int64_t duration_ms,
+                                     ChannelSchedule* schedule) {
   std::string path = sounds_dir + kChannelFileName;
   Booking booking;
   {
@@ -97,9 +122,16 @@ Booking book_and_wait(FileSystem& fs, Log& log, Clock& clock, const std::string&
     // by a rename, so a reader (or a process killed mid-write) never leaves a
     // torn file behind.
     std::unique_ptr<FileLock> lock = fs.lock(sounds_dir + kChannelLockName);
+    if (!lock) {
+      // Unlocked, concurrent bookings would overwrite each other unseen.
+      tts_log(log, TTS_LL_ERR, "Unable to lock [%s] file ...\n", kChannelLockName);
+      return std::nullopt;
+    }
     std::string text;
     if (fs.read_file(path, &text) == ReadStatus::kOk) parse_channel_schedule(text, schedule);
-    booking = book_channel(schedule, n, clock.now(), duration_ms);
+    int64_t now = clock.now();
+    reset_far_bookings(log, schedule, n, now);
+    booking = book_channel(schedule, n, now, duration_ms);
     if (!fs.write_file_atomic(path, format_channel_schedule(*schedule, n))) {
       tts_log(log, TTS_LL_ERR, "Unable to open [%s] file for Writing. Skipping ...\n",
               kChannelFileName);

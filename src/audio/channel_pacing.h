@@ -20,16 +20,20 @@ constexpr const char* kChannelFileName = "sounds.dat";
 constexpr const char* kChannelLockName = "sounds.dat.lock";
 /// A sounds.dat line is read through a buffer of this size.
 constexpr size_t kChannelLineBuffer = 512;
+/// No real booking lies further ahead than this: the longest sound the audio
+/// buffer holds plays for about 21 minutes, so a day leaves room for a long
+/// queue. A value beyond it is corrupt or the clock was set back.
+constexpr int64_t kMaxBookingAhead = 24 * 60 * 60;
 
 /// The busy-until time (seconds since the epoch) of each channel. Only the
 /// values read or booked are held; every other channel is free since 1970.
 struct ChannelSchedule {
-  std::vector<int32_t> busy_until;  // at most kMaxChannels values, channel 1 first
+  std::vector<int64_t> busy_until;  // at most kMaxChannels values, channel 1 first
 
-  int32_t value(int channel) const {
+  int64_t value(int channel) const {
     return static_cast<size_t>(channel) < busy_until.size() ? busy_until[channel] : 0;
   }
-  void set(int channel, int32_t value) {
+  void set(int channel, int64_t value) {
     if (static_cast<size_t>(channel) >= busy_until.size()) busy_until.resize(channel + 1, 0);
     busy_until[channel] = value;
   }
@@ -39,7 +43,7 @@ struct ChannelSchedule {
 struct Booking {
   int channel = 0;           // 0-based index of the chosen channel
   int64_t wait_seconds = 0;  // how long until the channel is free
-  int32_t busy_until = 0;    // the channel's new value
+  int64_t busy_until = 0;    // the channel's new value
 };
 
 /// The channel count from the `channels` setting: at least 1 (with a warning
@@ -64,6 +68,10 @@ int64_t booked_seconds(int64_t duration_ms);
 /// Chooses and books a channel in the schedule for a sound of duration_ms.
 Booking book_channel(ChannelSchedule* schedule, int n, int64_t now, int64_t duration_ms);
 
+/// Resets to now, with one WARN record, every one of the first n channels
+/// booked more than kMaxBookingAhead past now; returns how many there were.
+int reset_far_bookings(Log& log, ChannelSchedule* schedule, int n, int64_t now);
+
 /// Creates sounds.dat with n lines of the current time unless it exists.
 /// False (logged) when it can be neither read nor created.
 bool init_channel_schedule(FileSystem& fs, Log& log, const Clock& clock,
@@ -76,7 +84,9 @@ bool read_channel_schedule(FileSystem& fs, Log& log, const std::string& sounds_d
 /// Books a channel for a sound of duration_ms under the lock, re-reading the
 /// file first, rewrites sounds.dat and then sleeps until the channel is free.
 /// The schedule read earlier stands in when the file cannot be re-read.
-Booking book_and_wait(FileSystem& fs, Log& log, Clock& clock, const std::string& sounds_dir, int n,
-                      int64_t duration_ms, ChannelSchedule* schedule);
+/// Nothing (logged) when the lock cannot be had: the request then fails.
+std::optional<Booking> book_and_wait(FileSystem& fs, Log& log, Clock& clock,
+                                     const std::string& sounds_dir, int n, int64_t duration_ms,
+                                     ChannelSchedule* schedule);
 
 }  // namespace vemba

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int64_t kNow = 1796547903;  // 2026-12-06 09:05:03 UTC
 
-ChannelSchedule schedule_of(std::initializer_list<int32_t> values) {
+ChannelSchedule schedule_of(std::initializer_list<int64_t> values) {
   ChannelSchedule s;
   s.busy_until.assign(values.begin(), values.end());
   return s;
@@ -61,12 +61,13 @@ TEST(ChannelCount, FromSetting) {
 TEST(ChannelSchedule, ParseLines) {
   struct Case {
     std::string text;
-    std::vector<int32_t> first;
+    std::vector<int64_t> first;
   } cases[] = {
       {"", {0, 0, 0}},
       {"5\n6\n", {5, 6, 0}},
       {"5\nabc\n7", {5, 0, 7}},  // not a number counts as 0; last line without LF
       {"\n-3\n 8\n", {0, -3, 8}},
+      {"4102444800\n99999999999999999999\n", {4102444800, INT64_MAX, 0}},  // 64-bit, saturating
       // A line longer than the read buffer is read as two lines.
       {"7" + std::string(510, ' ') + "23\n9\n", {7, 23, 9}},
   };
@@ -110,18 +111,18 @@ TEST(ChannelSchedule, BookingArithmetic) {
   for (const Case& c : rounding) EXPECT_EQ(booked_seconds(c.duration_ms), c.seconds);
 
   struct BookCase {
-    std::initializer_list<int32_t> values;
+    std::initializer_list<int64_t> values;
     int n;
     int64_t duration_ms;
     int channel;
     int64_t wait;
     int64_t busy_until;  // relative to now
   } cases[] = {
-      {{int32_t(kNow + 10), int32_t(kNow + 5)}, 2, 3000, 1, 5, 8},
-      {{int32_t(kNow + 4), int32_t(kNow + 4)}, 2, 1000, 1, 4, 5},
-      {{int32_t(kNow), int32_t(kNow)}, 2, 1000, 1, 0, 1},
-      {{int32_t(kNow - 100), int32_t(kNow)}, 2, 1000, 0, 0, 1},  // a free channel restarts now
-      {{int32_t(kNow - 100)}, 1, 400, 0, 0, 0},
+      {{kNow + 10, kNow + 5}, 2, 3000, 1, 5, 8},
+      {{kNow + 4, kNow + 4}, 2, 1000, 1, 4, 5},
+      {{kNow, kNow}, 2, 1000, 1, 0, 1},
+      {{kNow - 100, kNow}, 2, 1000, 0, 0, 1},  // a free channel restarts now
+      {{kNow - 100}, 1, 400, 0, 0, 0},
       {{0, 0, 0}, 2, 1499, 1, 0, 1},  // missing lines: free since 1970
   };
   for (const BookCase& c : cases) {
@@ -131,8 +132,30 @@ TEST(ChannelSchedule, BookingArithmetic) {
     EXPECT_EQ(b.channel, c.channel) << c.duration_ms;
     EXPECT_EQ(b.wait_seconds, c.wait) << c.duration_ms;
     EXPECT_EQ(b.busy_until, kNow + c.busy_until) << c.duration_ms;
-    before.set(c.channel, static_cast<int32_t>(kNow + c.busy_until));
+    before.set(c.channel, kNow + c.busy_until);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(s.value(i), before.value(i)) << c.duration_ms;
+  }
+}
+
+// Busy-until times are 64-bit: no booking wraps at 2^31 (January 2038).
+TEST(ChannelSchedule, BookingsPast2038) {
+  constexpr int64_t kLast32 = INT32_MAX;
+  struct Case {
+    int64_t now;
+    int64_t busy;
+    int64_t booked;  // the channel's new value
+    int64_t wait;
+  } cases[] = {
+      {kLast32 - 5, kLast32, kLast32 + 3, 5},
+      {kLast32 + 100, kLast32, kLast32 + 103, 0},
+      {4102444800, 4102444810, 4102444813, 10},  // 1 January 2100
+  };
+  for (const Case& c : cases) {
+    ChannelSchedule s = schedule_of({c.busy});
+    Booking b = book_channel(&s, 1, c.now, 3000);
+    EXPECT_EQ(b.busy_until, c.booked) << c.now;
+    EXPECT_EQ(b.wait_seconds, c.wait) << c.now;
+    EXPECT_EQ(format_channel_schedule(s, 1), std::to_string(c.booked) + "\n");
   }
 }
 
@@ -203,8 +226,9 @@ TEST_F(PacingFixture, BookingUsesTheFileAsItIsUnderTheLock) {
   ASSERT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &stale));
   // Another process books channel 2 between our read and our booking.
   write_sounds_dat("0\n" + std::to_string(kNow + 9) + "\n");
-  Booking b = book_and_wait(fs, log, clock, sounds_dir(), 2, 1000, &stale);
-  EXPECT_EQ(b.channel, 0);
+  std::optional<Booking> b = book_and_wait(fs, log, clock, sounds_dir(), 2, 1000, &stale);
+  ASSERT_TRUE(b);
+  EXPECT_EQ(b->channel, 0);
   EXPECT_EQ(sounds_dat(), std::to_string(kNow + 1) + "\n" + std::to_string(kNow + 9) + "\n");
 }
 
@@ -219,6 +243,58 @@ TEST_F(PacingFixture, UnwritableScheduleStillWaits) {
   EXPECT_EQ(console.text(),
             "2026/12/06 09:05:03 [ERR ] Unable to open [sounds.dat] file for Writing. "
             "Skipping ...\n");
+}
+
+// A value further ahead than any booking can be (corrupt, or the clock was set
+// back) would make requests sleep for days: the channel is reset instead.
+TEST_F(PacingFixture, FarFutureBookingsAreReset) {
+  auto line = [](int64_t ahead) { return std::to_string(kNow + ahead) + "\n"; };
+  struct Case {
+    std::string file;
+    int n;
+    std::string rewritten;
+    int64_t slept_ms;
+    std::string warning;  // after "[WARN] "
+  } cases[] = {
+      // A day ahead is still a booking; a second more is not.
+      {line(86400) + line(86401), 2, line(86400) + line(1), 0,
+       "1 channel(s) in [sounds.dat] booked more than a day ahead, the first is channel 2 until " +
+           std::to_string(kNow + 86401) + ". Resetting ..."},
+      {line(86400) + line(5), 2, line(86400) + line(6), 5000, ""},
+      // Every channel two days ahead, as after the clock was set back.
+      {line(172800) + line(172801) + line(172802), 3, line(0) + line(0) + line(1), 0,
+       "3 channel(s) in [sounds.dat] booked more than a day ahead, the first is channel 1 until " +
+           std::to_string(kNow + 172800) + ". Resetting ..."},
+      {"9223372036854775807\n", 1, line(1), 0,
+       "1 channel(s) in [sounds.dat] booked more than a day ahead, the first is channel 1 until "
+       "9223372036854775807. Resetting ..."},
+  };
+  for (const Case& c : cases) {
+    FixedClock run_clock(kNow);
+    console.clear();
+    write_sounds_dat(c.file);
+    ChannelSchedule s;
+    ASSERT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &s));
+    ASSERT_TRUE(book_and_wait(fs, log, run_clock, sounds_dir(), c.n, 1000, &s)) << c.file;
+    EXPECT_EQ(sounds_dat(), c.rewritten) << c.file;
+    EXPECT_EQ(run_clock.slept_ms(), c.slept_ms) << c.file;
+    EXPECT_EQ(console.text(),
+              c.warning.empty() ? "" : "2026/12/06 09:05:03 [WARN] " + c.warning + "\n");
+  }
+}
+
+// No lock, no booking: an unlocked read-modify-write loses the bookings of
+// concurrent requests unseen.
+TEST_F(PacingFixture, NoLockNoBooking) {
+  write_sounds_dat(std::to_string(kNow + 2) + "\n");
+  fs.fail(FsOp::kLock, "sounds.dat.lock");
+  ChannelSchedule s;
+  ASSERT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &s));
+  EXPECT_FALSE(book_and_wait(fs, log, clock, sounds_dir(), 1, 1000, &s));
+  EXPECT_EQ(sounds_dat(), std::to_string(kNow + 2) + "\n");
+  EXPECT_EQ(clock.slept_ms(), 0);
+  EXPECT_EQ(console.text(),
+            "2026/12/06 09:05:03 [ERR ] Unable to lock [sounds.dat.lock] file ...\n");
 }
 
 // Bookings are serialised by the real lock, so this one runs on disk.

@@ -87,8 +87,10 @@ bool tts_process_request(Context& ctx, const Request& request) {
     tts_log(log, TTS_LL_ERR, "ERROR !! <tts_process_request> No prompt of the message has audio\n");
     return false;
   }
-  book_and_wait(ctx.fs, log, ctx.clock, sounds_dir, ctx.settings.channels,
-                audio_duration_ms(ctx.audio.length()), &schedule);
+  if (!book_and_wait(ctx.fs, log, ctx.clock, sounds_dir, ctx.settings.channels,
+                     audio_duration_ms(ctx.audio.length()), &schedule)) {
+    return false;
+  }
   if (!write_wave_file(ctx.fs, ctx.console, ctx.audio, request.wav_path)) {
     tts_log(log, TTS_LL_ERR, "Unable to write [%s] file ...\n", request.wav_path.c_str());
     return false;

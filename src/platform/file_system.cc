@@ -164,7 +164,8 @@ bool PosixFileSystem::delete_file(const std::string& path) {
 }
 
 std::unique_ptr<FileLock> PosixFileSystem::lock(const std::string& path) {
-  int fd = ::open(os_path(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  // Never truncated, and a symlink planted in its place is refused.
+  int fd = ::open(os_path(path).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return nullptr;
   while (::flock(fd, LOCK_EX) != 0) {
     if (errno != EINTR) {

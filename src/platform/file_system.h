@@ -73,7 +73,8 @@ class FileSystem {
   virtual bool list(const std::string& dir, const std::string& mask,
                     std::vector<DirEntry>* entries) = 0;
   virtual bool delete_file(const std::string& path) = 0;
-  /// Takes an exclusive lock on path (created if missing); null on failure.
+  /// Takes an exclusive lock on path (created if missing, never through a
+  /// symlink); null on failure.
   virtual std::unique_ptr<FileLock> lock(const std::string& path) = 0;
 };
 

@@ -114,6 +114,19 @@ TEST_P(FileSystemContract, AppendAndLock) {
   EXPECT_NE(fs().lock(file("x.lock")), nullptr);
   EXPECT_TRUE(fs().exists(file("x.lock")));
   EXPECT_EQ(fs().lock(file("missing/x.lock")), nullptr);
+  make_dir("dir.lock");
+  EXPECT_EQ(fs().lock(file("dir.lock")), nullptr);
+}
+
+TEST(PosixFileSystem, LockRefusesSymlinksAndKeepsContent) {
+  test::TempDir dir;
+  PosixFileSystem fs;
+  ASSERT_EQ(::symlink(dir.file("elsewhere").c_str(), dir.file("link.lock").c_str()), 0);
+  EXPECT_EQ(fs.lock(dir.file("link.lock")), nullptr);
+  EXPECT_FALSE(test::file_exists(dir.file("elsewhere")));
+  test::write_file(dir.file("kept.lock"), "data");
+  EXPECT_NE(fs.lock(dir.file("kept.lock")), nullptr);
+  EXPECT_EQ(test::read_file(dir.file("kept.lock")), "data");
 }
 
 TEST(TemporaryName, ShortWithTheTargetsExtension) {
