@@ -1,37 +1,50 @@
 #include "front/entry.h"
 
+#include "audio/channel_pacing.h"
 #include "front/paths.h"
 #include "front/request_run.h"
 #include "platform/text_util.h"
 
 namespace vemba {
 
+namespace {
+
+// "sound%s.wav" with the page name after its first six characters.
+std::string wav_name_for(std::string_view page_name) {
+  return "sound" + std::string(page_name.substr(std::min(kPageNameMin, page_name.size()))) + ".wav";
+}
+
+bool is_printable_ascii(char c) { return c >= 0x20 && c < 0x7F; }
+
+// Names of files the request program keeps beside its pages and sounds (the
+// directories may coincide), compared without regard to case as a
+// case-insensitive file system would.
+bool is_reserved_name(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower) c = to_lower(c);
+  if (lower == kChannelFileName || lower == kChannelLockName) return true;
+  if (lower.starts_with("logtts") && lower.ends_with(".txt")) return true;
+  return is_temporary_name(lower);
+}
+
+}  // namespace
+
 bool is_safe_page_name(std::string_view name) {
-  if (name.size() < kPageNameMin || name.size() > kPageNameMax) return false;
-  if (name == "." || name == "..") return false;
+  if (name.size() < kPageNameMin) return false;
   for (char c : name) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F) return false;
-    switch (c) {
-      case '/':
-      case '\\':
-      case '"':
-      case '\'':
-      case '<':
-      case '>':
-      case '&':
-        return false;
-      default:
-        break;
-    }
+    // Blanks, "#", "?" and "%" would break the sound's URL.
+    if (!is_printable_ascii(c) || c == ' ') return false;
+    if (std::string_view("/\\\"'<>&#?%").find(c) != std::string_view::npos) return false;
   }
-  return true;
+  // The page, the sound and their temporaries must all be creatable.
+  if (temporary_name(name, 0).size() > kFileNameMax) return false;
+  if (wav_name_for(name).size() > kFileNameMax) return false;
+  return !is_reserved_name(name);
 }
 
 bool is_safe_base_url(std::string_view url) {
   for (char c : url) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F) return false;
+    if (!is_printable_ascii(c)) return false;
     if (c == '"' || c == '\'' || c == '<' || c == '>' || c == '&') return false;
   }
   return true;
@@ -149,9 +162,7 @@ bool take_settings(Log& log, const EntrySettings& found, Settings& settings) {
 
 // The sound file and page paths; false when one would not fit.
 bool derive_paths(const Settings& settings, Request* request) {
-  std::string wav_name = string_printf(
-      "sound%s.wav",
-      request->page_name.substr(std::min<size_t>(6, request->page_name.size())).c_str());
+  std::string wav_name = wav_name_for(request->page_name);
   request->wav_path = with_separator(settings.sounds_dir) + wav_name;
   request->page_path = with_separator(settings.pages_dir) + request->page_name;
   return wav_name.size() + settings.sounds_dir.size() + 1 < kPathCapacity &&
@@ -159,18 +170,20 @@ bool derive_paths(const Settings& settings, Request* request) {
 }
 
 // False when a setting the request cannot do without is missing; each is
-// logged.
+// logged. An empty output directory counts as missing: it would be the
+// working directory, which the sweep would then empty.
 bool check_required(Log& log, const EntrySettings& found) {
   bool complete = true;
   struct Required {
     const std::optional<std::string>& value;
     const char* name;
+    bool directory;
   };
   for (const Required& r :
-       {Required{found.code, "CODE"}, Required{found.rules, "RULES"},
-        Required{found.lpdat, "LPDAT"}, Required{found.lpsounds, "LPSOUNDS"},
-        Required{found.log_dir, "LOG_DIR"}, Required{found.res_dir, "RES_DIR"}}) {
-    if (!r.value) {
+       {Required{found.code, "CODE", false}, Required{found.rules, "RULES", false},
+        Required{found.lpdat, "LPDAT", false}, Required{found.lpsounds, "LPSOUNDS", true},
+        Required{found.log_dir, "LOG_DIR", true}, Required{found.res_dir, "RES_DIR", true}}) {
+    if (!r.value || (r.directory && r.value->empty())) {
       tts_log(log, TTS_LL_ERR, "No Language %s description...\n", r.name);
       complete = false;
     }

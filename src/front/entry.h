@@ -13,15 +13,17 @@ constexpr size_t kPathCapacity = 2560;
 constexpr size_t kMessageLimit = 500;
 constexpr size_t kLanguageSystemNameLimit = 100;
 constexpr size_t kPageNameMin = 6;
-constexpr size_t kPageNameMax = 508;
 constexpr size_t kScriptTypeLimit = 511;
 
 /// True when a page name may name a file under the pages and sounds
-/// directories and stand inside a quoted attribute.
+/// directories and stand inside a quoted attribute and a URL: printable
+/// ASCII without blanks, separators, quotes, "<", ">", "&", "#", "?" or "%";
+/// short enough for the page, its sound and their temporary files; and none
+/// of the schedule, its lock, a log or a temporary file.
 bool is_safe_page_name(std::string_view name);
 
 /// True when a base URL can stand inside the quoted attributes of a page
-/// unescaped: no quotes, angle brackets, ampersands or control bytes.
+/// unescaped: printable ASCII without quotes, angle brackets or ampersands.
 bool is_safe_base_url(std::string_view url);
 
 /// The eight request arguments as texts, from a command line or a web query.

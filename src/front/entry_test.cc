@@ -98,8 +98,10 @@ TEST_F(EntryTest, Limits) {
       {"system name 100", with(4, std::string(100, 'n')), true},
       {"system name 101", with(4, std::string(101, 'n')), false},
       {"id as 01", with(1, "01"), true},
-      {"page name 508", with(5, "result" + std::string(502, 'p')), true},
-      {"page name 509", with(5, "result" + std::string(503, 'p')), false},
+      // The sound's name, three characters longer, must fit a file name.
+      {"page name 252", with(5, "result" + std::string(246, 'p')), true},
+      {"page name 253", with(5, "result" + std::string(247, 'p')), false},
+      {"page name 508", with(5, "result" + std::string(502, 'p')), false},
       {"script type 511", with(6, std::string(511, 'V')), true},
       {"script type 512", with(6, std::string(512, 'V')), false},
       {"base url 2560", with(7, std::string(2560, 'u')), true},
@@ -117,15 +119,26 @@ TEST_F(EntryTest, Limits) {
 
 TEST_F(EntryTest, HostilePageNamesAreRefused) {
   config(kGoodConfig);
-  const char* names[] = {
-      "",         "res",       "..",         "result/../../x", "result\\..\\x", "result\"onload=x",
-      "result'x", "result<b>", "result&amp", "result\t42",     "result\x7f"};
-  for (const char* name : names) {
+  const std::string names[] = {
+      "", "res", "..", "result/../../x", "result\\..\\x", "result\"onload=x", "result'x",
+      "result<b>", "result&amp", "result\t42", "result\x7f",
+      // Bytes a page cannot carry, and what breaks the sound's URL.
+      "result\x80", "r\xc3\xa9sult42", "result 42", "result#1", "result?a=1", "result%41",
+      // Files that are not pages, wherever the directories lie.
+      "sounds.dat", "SOUNDS.DAT", "sounds.dat.lock", ".tmp-0123456789abcdef", ".tmp-x.wav",
+      "logTTS20261206.txt", "LOGtts1.TXT",
+      // A temporary name beyond the file-name limit.
+      "result." + std::string(240, 'y')};
+  for (const std::string& name : names) {
     console.clear();
     EXPECT_FALSE(run(args("MSGS 3", name))) << name;
     EXPECT_EQ(records().back(), "[ERR ] Wrong value of argument(s) ...") << name;
   }
-  EXPECT_TRUE(run(args("MSGS 3", "result-42_x.y")));
+  for (const std::string& name : {std::string("result-42_x.y"), std::string("result42.html"),
+                                  std::string("sounds.dat1"), std::string("logTTS1.txt.html"),
+                                  "result" + std::string(200, 'x') + "." + std::string(30, 'y')}) {
+    EXPECT_TRUE(run(args("MSGS 3", name))) << name;
+  }
 }
 
 TEST_F(EntryTest, BaseUrlsThatWouldBreakThePageAreRefused) {
@@ -138,6 +151,7 @@ TEST_F(EntryTest, BaseUrlsThatWouldBreakThePageAreRefused) {
       {"http:\\\\host\\tts", true},   {"http://h/\"onclick=\"x", false},
       {"http://h/'+x+'", false},      {"http://h/<script>", false},
       {"http://h/?a=1&b=2", false},   {"http://h/\n", false},
+      {"http://h\xc3\xa9/", false},   {"http://h/\x80", false},
   };
   for (const Case& c : cases) {
     std::vector<std::string> a = args();
@@ -159,6 +173,11 @@ TEST_F(EntryTest, ConfigurationFailures) {
        "id=1\nlpdat=/p\nwwwroot=/w\nlpsounds=/s\nlog_dir=/l\nres_dir=/r\nlog_level=0\nhold=1\n"
        "hold_log=1\n",
        {"[ERR ] No Language CODE description...", "[ERR ] No Language RULES description..."}},
+      {"output directories empty",
+       "id=1\ncode=en\nrules=r\nlpdat=/p\nwwwroot=/w\nlpsounds=\nlog_dir=\nres_dir= \n"
+       "log_level=0\nhold=1\nhold_log=1\n",
+       {"[ERR ] No Language LPSOUNDS description...", "[ERR ] No Language LOG_DIR description...",
+        "[ERR ] No Language RES_DIR description..."}},
       {"directories absent",
        "id=1\ncode=en\nrules=r\nwwwroot=/w\nlog_level=0\nhold=1\nhold_log=1\n",
        {"[ERR ] No Language LPDAT description...", "[ERR ] No Language LPSOUNDS description...",
