@@ -8,13 +8,61 @@ namespace {
 
 constexpr size_t kScriptTypeCompared = 99;
 
+// What a URL path may carry as it is: letters, digits and "-._~/!$()*+,;=:@".
+// Left out are what ends the path ("#", "?"), escapes ("%"), and what would
+// end the quoted attribute or the script string the URL stands in.
+bool is_url_path_char(char c) {
+  return is_alpha(c) || is_digit(c) ||
+         std::string_view("-._~/!$()*+,;=:@").find(c) != std::string_view::npos;
+}
+
+void append_percent(std::string& out, char c) {
+  out += string_printf("%%%02X", static_cast<unsigned char>(c));
+}
+
+// A URL from the configuration as the value of a quoted attribute: what XML
+// gives a meaning escaped, and bytes a URL cannot hold raw (blanks, control
+// bytes, anything beyond ASCII) percent-encoded, so the page stays
+// well-formed whatever the setting holds.
+std::string attribute_url(std::string_view url) {
+  std::string out;
+  out.reserve(url.size());
+  for (char c : url) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        if (c > ' ' && c < 0x7F) {
+          out += c;
+        } else {
+          append_percent(out, c);
+        }
+    }
+  }
+  return out;
+}
+
 std::string html_head(bool success, const std::string& background) {
   std::string head =
       "<html>\n"
       "<HEAD>\n";
   head += success ? "<TITLE>Vemba Solutions Play Page</TITLE>\n"
                   : "<TITLE>Vemba Solutions Failed Page</TITLE>\n";
-  head += "</HEAD>\n<BODY BACKGROUND=\"" + background + "\" FONT SIZE=3.5 TEXT=\"#000000\">\n";
+  head += "</HEAD>\n<BODY BACKGROUND=\"" + attribute_url(background) +
+          "\" FONT SIZE=3.5 TEXT=\"#000000\">\n";
   head +=
       "<BR /><BR /><BR /><BR /><BR /><BR />\n"
       "<CENTER>\n"
@@ -78,10 +126,19 @@ std::string sound_url(std::string_view base_url, std::string_view wwwroot,
     wwwroot.remove_suffix(1);
   }
   std::string url(base_url);
-  // A WAV path shorter than the root has nothing below it.
-  if (wav_path.size() > wwwroot.size()) url.append(wav_path.substr(wwwroot.size()));
   for (char& c : url) {
     if (c == '\\') c = '/';
+  }
+  // A WAV path shorter than the root has nothing below it. The directories
+  // below the root are file names, which may hold what a URL cannot.
+  if (wav_path.size() <= wwwroot.size()) return url;
+  for (char c : wav_path.substr(wwwroot.size())) {
+    if (c == '\\') c = '/';
+    if (is_url_path_char(c)) {
+      url += c;
+    } else {
+      append_percent(url, c);
+    }
   }
   return url;
 }
@@ -93,7 +150,7 @@ std::string page_text(PageKind kind, bool success, std::string_view url, const P
       page = success ? kVxmlSuccessHead : kVxmlFailureHead;
       page += kSoundOpening;
       page += "\"'";
-      if (success) page += url;
+      if (success) page += attribute_url(url);
       page += "'\"";
       page += kSoundClose;
       page += kVxmlForm;
@@ -103,9 +160,10 @@ std::string page_text(PageKind kind, bool success, std::string_view url, const P
         page = html_head(true, images.background);
         page += kLinkOpening;
         page += '"';
-        page += url;
+        page += attribute_url(url);
         page += '"';
-        page += "><img border=\"0\" src=\"" + images.play_button + "\"></a>\n</CENTER>\n";
+        page += "><img border=\"0\" src=\"" + attribute_url(images.play_button) +
+                "\"></a>\n</CENTER>\n";
         page += kPageEnd;
         break;
       }

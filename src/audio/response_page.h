@@ -18,7 +18,8 @@ PageKind page_kind(std::string_view script_type);
 
 /// The sound file's URL: the base URL followed by the WAV path below the
 /// document root (one trailing "\" or "/" of the root ignored), every "\"
-/// turned into "/".
+/// turned into "/"; bytes of that path a URL path cannot hold as they are
+/// (blanks, "#", "?", "%", quotes, non-ASCII...) percent-encoded.
 std::string sound_url(std::string_view base_url, std::string_view wwwroot,
                       std::string_view wav_path);
 
@@ -29,7 +30,7 @@ struct PageImages {
 };
 
 /// The page text of a kind and outcome; a wrong kind gives the HTML failure
-/// page.
+/// page. The URLs are escaped for their quoted attributes.
 std::string page_text(PageKind kind, bool success, std::string_view url, const PageImages& images);
 
 /// Writes the response page in one step (a fetch never sees a partial page);

@@ -84,6 +84,9 @@ TEST(ResponsePage, SoundUrl) {
       {"http:\\\\h\\x", "C:\\r", "C:\\r\\sound1.wav", "http://h/x/sound1.wav"},
       {"B", "C:\\much\\longer\\root", "C:\\a.wav", "B"},
       {"B", "", "C:\\a.wav", "BC:/a.wav"},
+      // Directories hold file names, not URL text.
+      {"http://h", "/w", "/w/my tts/a#b?c%d'e\"f&g<h>\\\xc3\xa9\x01/sound42.wav",
+       "http://h/my%20tts/a%23b%3Fc%25d%27e%22f%26g%3Ch%3E/%C3%A9%01/sound42.wav"},
   };
   for (const Case& c : cases) EXPECT_EQ(sound_url(c.base, c.root, c.wav), c.url) << c.wav;
 }
@@ -104,6 +107,13 @@ TEST(ResponsePage, EveryVariantByteForByte) {
     EXPECT_EQ(page_text(c.kind, c.success, url, images), c.page)
         << static_cast<int>(c.kind) << c.success;
   }
+  // Configured image URLs stay inside their attributes, whatever they hold.
+  std::string odd =
+      page_text(PageKind::kHtml, true, url, {"http://i/a b\"x='1'&<\xff>", "p\x01\x7f"});
+  EXPECT_NE(odd.find("<BODY BACKGROUND=\"http://i/a%20b&quot;x=&#39;1&#39;&amp;&lt;%FF&gt;\" FONT"),
+            std::string::npos)
+      << odd;
+  EXPECT_NE(odd.find("src=\"p%01%7F\"></a>"), std::string::npos) << odd;
   // Without configured images the quotes stay empty.
   std::string bare = page_text(PageKind::kHtml, true, url, {});
   EXPECT_NE(bare.find("<BODY BACKGROUND=\"\" FONT"), std::string::npos);
