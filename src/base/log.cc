@@ -33,9 +33,27 @@ std::string log_stamp(const LocalTime& when) {
 }
 
 std::string format_log_record(int level, const LocalTime& when, std::string_view message) {
+  for (int i = 0; i < 2 && !message.empty() && is_line_end(message.back()); ++i) {
+    message.remove_suffix(1);
+  }
   std::string record = log_stamp(when) + "[" + level_tag(level) + "] ";
-  record.append(message.substr(0, kLogRecordLimit - std::min(record.size(), kLogRecordLimit)));
-  for (int i = 0; i < 2 && !record.empty() && is_line_end(record.back()); ++i) record.pop_back();
+  // Control bytes, a caller's line feed above all, are written as escapes:
+  // a record stays one line, and no message can pass for another record.
+  for (char c : message) {
+    if (record.size() >= kLogRecordLimit) break;
+    if (c == '\n') {
+      record += "\\n";
+    } else if (c == '\r') {
+      record += "\\r";
+    } else if (c == '\t') {
+      record += "\\t";
+    } else if ((c >= 0 && c < 0x20) || c == 0x7F) {
+      record += string_printf("\\x%02x", c);
+    } else {
+      record += c;
+    }
+  }
+  if (record.size() > kLogRecordLimit) record.resize(kLogRecordLimit);
   return record;
 }
 

@@ -49,7 +49,8 @@ std::string log_stamp(const LocalTime& when);
 
 /// The record text for a message at a level and time, without the final line
 /// feed: the stamp, "[%s] " with the level's tag, and the message with at
-/// most two trailing line-end characters removed.
+/// most two trailing line-end characters removed and every other control
+/// byte escaped ("\n", "\r", "\t", "\x1b"), so the record is one line.
 std::string format_log_record(int level, const LocalTime& when, std::string_view message);
 
 /// printf-style logging through a Log.

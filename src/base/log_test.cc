@@ -17,8 +17,13 @@ TEST(LogRecord, Format) {
       {TTS_LL_INFO, "TTS_ID = '1'", "2026/12/06 09:05:03 [INFO] TTS_ID = '1'"},
       {TTS_LL_ERR, "x\n", "2026/12/06 09:05:03 [ERR ] x"},
       {TTS_LL_WARN, "x\r\n", "2026/12/06 09:05:03 [WARN] x"},
-      {TTS_LL_VERB, "x\n\n\n", "2026/12/06 09:05:03 [VERB] x\n"},  // at most two removed
-      {TTS_LL_INFO, "a\nb", "2026/12/06 09:05:03 [INFO] a\nb"},
+      {TTS_LL_VERB, "x\n\n\n", "2026/12/06 09:05:03 [VERB] x\\n"},  // at most two removed
+      // Control bytes escaped: a message cannot forge a record or a terminal.
+      {TTS_LL_INFO, "a\n2026/12/06 09:05:03 [ERR ] forged",
+       "2026/12/06 09:05:03 [INFO] a\\n2026/12/06 09:05:03 [ERR ] forged"},
+      {TTS_LL_INFO, "\x1b[2Jx\ty\rz\x7f\x01",
+       "2026/12/06 09:05:03 [INFO] \\x1b[2Jx\\ty\\rz\\x7f\\x01"},
+      {TTS_LL_INFO, "C:\\tts caf\xc3\xa9", "2026/12/06 09:05:03 [INFO] C:\\tts caf\xc3\xa9"},
       {7, "odd", "2026/12/06 09:05:03 [] odd"},
   };
   for (const Case& c : cases) {
