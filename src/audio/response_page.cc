@@ -20,10 +20,9 @@ void append_percent(std::string& out, char c) {
   out += string_printf("%%%02X", static_cast<unsigned char>(c));
 }
 
-// A URL from the configuration as the value of a quoted attribute: what XML
-// gives a meaning escaped, and bytes a URL cannot hold raw (blanks, control
-// bytes, anything beyond ASCII) percent-encoded, so the page stays
-// well-formed whatever the setting holds.
+// A URL as the value of a quoted attribute: what XML gives a meaning
+// escaped, and control bytes and anything beyond ASCII percent-encoded, so
+// the page stays well-formed whatever a setting holds.
 std::string attribute_url(std::string_view url) {
   std::string out;
   out.reserve(url.size());
@@ -45,7 +44,7 @@ std::string attribute_url(std::string_view url) {
         out += "&#39;";
         break;
       default:
-        if (c > ' ' && c < 0x7F) {
+        if (c >= ' ' && c < 0x7F) {
           out += c;
         } else {
           append_percent(out, c);
