@@ -66,6 +66,33 @@ class MemoryFileSystem::Appender : public AppendFile {
   std::string path_;
 };
 
+class MemoryFileSystem::InPlace : public InPlaceFile {
+ public:
+  InPlace(MemoryFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+  std::optional<std::string_view> read_all() override {
+    auto it = fs_.files_.find(path_);
+    if (it == fs_.files_.end()) return std::nullopt;
+    bytes_ = it->second.data;
+    return bytes_;
+  }
+  // The same limits as the real one, so the callers' fallbacks are tested.
+  bool overwrite(size_t offset, std::string_view data) override {
+    auto it = fs_.files_.find(path_);
+    if (fs_.failed(FsOp::kOverwrite, path_) || it == fs_.files_.end() ||
+        offset + data.size() > it->second.data.size() || !within_one_page(offset, data.size())) {
+      return false;
+    }
+    it->second.data.replace(offset, data.size(), data);
+    it->second.mtime = fs_.now();
+    return true;
+  }
+
+ private:
+  MemoryFileSystem& fs_;
+  std::string path_;
+  std::string bytes_;
+};
+
 void MemoryFileSystem::add_file(const std::string& path, std::string_view data, int64_t mtime) {
   files_[normalise(path)] = {std::string(data), mtime};
 }
@@ -170,6 +197,12 @@ std::unique_ptr<AppendFile> MemoryFileSystem::open_append(const std::string& pat
   std::string p = normalise(path);
   if (failed(FsOp::kAppend, p) || !create_if_missing(p)) return nullptr;
   return std::make_unique<Appender>(*this, p);
+}
+
+std::unique_ptr<InPlaceFile> MemoryFileSystem::open_in_place(const std::string& path) {
+  std::string p = normalise(path);
+  if (failed(FsOp::kRead, p) || files_.count(p) == 0) return nullptr;
+  return std::make_unique<InPlace>(*this, p);
 }
 
 bool MemoryFileSystem::list(const std::string& dir, const std::string& mask,

@@ -19,10 +19,22 @@ namespace vemba {
 
 /// The calls a test can make fail (kAppend: opening a file for appending;
 /// an atomic write is two steps, kAtomicWrite the data and kRename its
-/// putting in place).
-enum class FsOp { kRead, kWrite, kAtomicWrite, kRename, kAppend, kList, kDelete, kLock };
-constexpr FsOp kAllFsOps[] = {FsOp::kRead,   FsOp::kWrite, FsOp::kAtomicWrite, FsOp::kRename,
-                              FsOp::kAppend, FsOp::kList,  FsOp::kDelete,      FsOp::kLock};
+/// putting in place; kRead also opening a file in place, kOverwrite changing
+/// it there).
+enum class FsOp {
+  kRead,
+  kWrite,
+  kAtomicWrite,
+  kRename,
+  kAppend,
+  kList,
+  kDelete,
+  kLock,
+  kOverwrite
+};
+constexpr FsOp kAllFsOps[] = {FsOp::kRead,   FsOp::kWrite,  FsOp::kAtomicWrite,
+                              FsOp::kRename, FsOp::kAppend, FsOp::kList,
+                              FsOp::kDelete, FsOp::kLock,   FsOp::kOverwrite};
 
 class MemoryFileSystem : public FileSystem {
  public:
@@ -47,6 +59,7 @@ class MemoryFileSystem : public FileSystem {
   bool write_file(const std::string& path, std::string_view data) override;
   bool write_file_atomic(const std::string& path, std::string_view data) override;
   std::unique_ptr<AppendFile> open_append(const std::string& path) override;
+  std::unique_ptr<InPlaceFile> open_in_place(const std::string& path) override;
   bool list(const std::string& dir, const std::string& mask,
             std::vector<DirEntry>* entries) override;
   bool delete_file(const std::string& path) override;
@@ -64,6 +77,7 @@ class MemoryFileSystem : public FileSystem {
     int seen = 0;
   };
   class Appender;
+  class InPlace;
 
   bool failed(FsOp op, const std::string& path);
   bool is_dir(const std::string& path) const;

@@ -39,6 +39,16 @@ struct ChannelSchedule {
   }
 };
 
+/// A sounds.dat text of n lines as wide as a present-day value, each written
+/// as a booking writes it, read for a booking in one pass: the lowest
+/// channel, its value, and whether any value lies beyond the limit.
+struct EvenSchedule {
+  int lowest = 0;  // 0-based; the last of equal values
+  int64_t lowest_value = 0;
+  size_t width = 0;  // of every line, with its line feed
+  bool beyond_limit = false;
+};
+
 /// The outcome of one booking.
 struct Booking {
   int channel = 0;           // 0-based index of the chosen channel
@@ -54,7 +64,12 @@ int channel_count(Log& log, const std::optional<std::string>& setting);
 /// beyond kMaxChannels are not stored, channels without a line are free (0).
 void parse_channel_schedule(std::string_view text, ChannelSchedule* schedule);
 
-/// The first n values as "%d\n" lines.
+/// Reads text as an EvenSchedule of n lines when every line is the "%lld\n"
+/// of a value as long as limit (its first digit not 0); nothing for any other
+/// text. A few instructions a line: a booking reads every line.
+std::optional<EvenSchedule> scan_even_schedule(std::string_view text, int n, int64_t limit);
+
+/// The first n values as "%lld\n" lines.
 std::string format_channel_schedule(const ChannelSchedule& schedule, int n);
 
 /// The channel to book among the first n: the lowest value, the highest index
@@ -64,6 +79,9 @@ int choose_channel(const ChannelSchedule& schedule, int n);
 /// Seconds booked for a sound of duration_ms: rounded to the nearest second,
 /// halves up.
 int64_t booked_seconds(int64_t duration_ms);
+
+/// Books channel, busy until busy_until, for a sound of duration_ms at now.
+Booking book(int channel, int64_t busy_until, int64_t now, int64_t duration_ms);
 
 /// Chooses and books a channel in the schedule for a sound of duration_ms.
 Booking book_channel(ChannelSchedule* schedule, int n, int64_t now, int64_t duration_ms);
@@ -77,16 +95,11 @@ int reset_far_bookings(Log& log, ChannelSchedule* schedule, int n, int64_t now);
 bool init_channel_schedule(FileSystem& fs, Log& log, const Clock& clock,
                            const std::string& sounds_dir, int n);
 
-/// Reads sounds.dat into the schedule; false (logged) when it cannot be read.
-bool read_channel_schedule(FileSystem& fs, Log& log, const std::string& sounds_dir,
-                           ChannelSchedule* schedule);
-
-/// Books a channel for a sound of duration_ms under the lock, re-reading the
-/// file first, rewrites sounds.dat and then sleeps until the channel is free.
-/// The schedule read earlier stands in when the file cannot be re-read.
-/// Nothing (logged) when the lock cannot be had: the request then fails.
+/// Under the lock, reads sounds.dat, books a channel for a sound of
+/// duration_ms and writes the booking back; then sleeps until the channel is
+/// free. Nothing (logged) when the lock cannot be had or the file cannot be
+/// read: the request then fails.
 std::optional<Booking> book_and_wait(FileSystem& fs, Log& log, Clock& clock,
-                                     const std::string& sounds_dir, int n, int64_t duration_ms,
-                                     ChannelSchedule* schedule);
+                                     const std::string& sounds_dir, int n, int64_t duration_ms);
 
 }  // namespace vemba

@@ -174,32 +174,88 @@ TEST_F(PacingFixture, InitFailsWhenTheFileCannotBeCreated) {
   EXPECT_EQ(console.text(), "2026/12/06 09:05:03 [ERR ] Unable to open [sounds.dat] file ...\n");
 }
 
-TEST_F(PacingFixture, ReadFailsWithoutTheFile) {
-  ChannelSchedule s;
-  EXPECT_FALSE(read_channel_schedule(fs, log, sounds_dir(), &s));
-  EXPECT_EQ(console.text(), "2026/12/06 09:05:03 [ERR ] Unable to open [sounds.dat] file ...\n");
-  write_sounds_dat("11\n22\n");
-  EXPECT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &s));
-  EXPECT_EQ(s.value(1), 22);
+TEST(ChannelSchedule, EvenScan) {
+  auto line = [](int64_t ahead) { return std::to_string(kNow + ahead) + "\n"; };
+  const int64_t limit = kNow + kMaxBookingAhead;
+  struct Case {
+    std::string text;
+    int n;
+    int lowest;  // -1: not an even schedule
+    int64_t lowest_value;
+    bool beyond;
+  } cases[] = {
+      {line(5) + line(3) + line(3) + line(9), 4, 2, kNow + 3, false},  // the last of equals
+      {line(-90000) + line(0), 2, 0, kNow - 90000, false},
+      {line(86400) + line(86400), 2, 1, kNow + 86400, false},
+      {line(86401) + line(2), 2, 1, kNow + 2, true},
+      {line(0), 1, 0, kNow, false},
+      // Not even: a line count other than n, a width other than the limit's, a
+      // stray byte anywhere in a line, a leading zero, no final line feed.
+      {line(5) + line(3), 3, -1, 0, false},
+      {line(5) + line(3) + line(4), 2, -1, 0, false},
+      {"179654790\n179654790\n", 2, -1, 0, false},
+      {"17965479031\n", 1, -1, 0, false},
+      {"01796547903\n", 1, -1, 0, false},
+      {line(1) + "179654790x\n", 2, -1, 0, false},
+      {line(1) + "x796547903\n", 2, -1, 0, false},
+      {line(1) + "1796 47903\n", 2, -1, 0, false},
+      {line(1) + "1796547903\x0b", 2, -1, 0, false},
+      {line(1) + "1796547903 ", 2, -1, 0, false},
+      {"-796547903\n", 1, -1, 0, false},
+      {"", 1, -1, 0, false},
+  };
+  for (const Case& c : cases) {
+    std::optional<EvenSchedule> even = scan_even_schedule(c.text, c.n, limit);
+    ASSERT_EQ(even.has_value(), c.lowest >= 0) << c.text;
+    if (!even) continue;
+    EXPECT_EQ(even->lowest, c.lowest) << c.text;
+    EXPECT_EQ(even->lowest_value, c.lowest_value) << c.text;
+    EXPECT_EQ(even->width, 11u) << c.text;
+    EXPECT_EQ(even->beyond_limit, c.beyond) << c.text;
+  }
 }
 
+TEST_F(PacingFixture, BookingFailsWithoutTheFile) {
+  EXPECT_FALSE(book_and_wait(fs, log, clock, sounds_dir(), 2, 1000));
+  EXPECT_EQ(console.text(), "2026/12/06 09:05:03 [ERR ] Unable to open [sounds.dat] file ...\n");
+  EXPECT_EQ(clock.slept_ms(), 0);
+}
+
+// Whether the booked line is changed in place or the whole file replaced,
+// its bytes are the n "%lld\n" lines of the schedule.
 TEST_F(PacingFixture, BookRewritesThenSleeps) {
+  auto line = [](int64_t ahead) { return std::to_string(kNow + ahead) + "\n"; };
+  auto lines = [&](int count, int64_t ahead) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += line(ahead);
+    return text;
+  };
   struct Case {
     std::string file;
     int n;
     int64_t duration_ms;
     std::string rewritten;
     int64_t slept_ms;
+    bool in_place;
   } cases[] = {
       // First run: every channel equal, channel N booked from now.
-      {"", 2, 1000, "", 0},
-      {std::to_string(kNow + 10) + "\n" + std::to_string(kNow + 5) + "\n", 2, 2000,
-       std::to_string(kNow + 10) + "\n" + std::to_string(kNow + 7) + "\n", 5000},
+      {"", 2, 1000, line(0) + line(1), 0, true},
+      {line(10) + line(5), 2, 2000, line(10) + line(7), 5000, true},
+      {line(-100) + line(-50), 2, 1000, line(1) + line(-50), 0, true},
       // Fewer lines than channels: the rewrite has N lines.
-      {std::to_string(kNow + 3) + "\n", 3, 1000,
-       std::to_string(kNow + 3) + "\n0\n" + std::to_string(kNow + 1) + "\n", 0},
+      {line(3), 3, 1000, line(3) + "0\n" + line(1), 0, false},
       // More lines than channels: the surplus is dropped.
-      {"1\n2\n3\n", 2, 600, std::to_string(kNow + 1) + "\n2\n", 0},
+      {"1\n2\n3\n", 2, 600, line(1) + "2\n", 0, false},
+      {line(0) + line(0) + line(0), 2, 1000, line(0) + line(1), 0, false},
+      // Lines not as a booking writes them are written anew.
+      {"01796547903\n" + line(4), 2, 1000, line(1) + line(4), 0, false},
+      {line(4) + " 1796547903\n", 2, 1000, line(4) + line(1), 0, false},
+      // The booked line would straddle a page (bytes 4092 to 4102): a write
+      // there could be torn by a kill, so the whole file is replaced.
+      {lines(372, 9) + line(0) + lines(10, 9), 383, 1000, lines(372, 9) + line(1) + lines(10, 9), 0,
+       false},
+      {lines(371, 9) + line(0) + lines(11, 9), 383, 1000, lines(371, 9) + line(1) + lines(11, 9), 0,
+       true},
   };
   for (const Case& c : cases) {
     FixedClock run_clock(kNow);
@@ -208,36 +264,20 @@ TEST_F(PacingFixture, BookRewritesThenSleeps) {
     } else {
       write_sounds_dat(c.file);
     }
-    ChannelSchedule s;
-    ASSERT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &s));
-    book_and_wait(fs, log, run_clock, sounds_dir(), c.n, c.duration_ms, &s);
-    std::string expected = c.rewritten.empty()
-                               ? std::to_string(kNow) + "\n" + std::to_string(kNow + 1) + "\n"
-                               : c.rewritten;
-    EXPECT_EQ(sounds_dat(), expected) << c.file;
-    EXPECT_EQ(run_clock.slept_ms(), c.slept_ms) << c.file;
+    int replaced = fs.calls(FsOp::kAtomicWrite);
+    ASSERT_TRUE(book_and_wait(fs, log, run_clock, sounds_dir(), c.n, c.duration_ms));
+    EXPECT_EQ(sounds_dat(), c.rewritten) << c.file.substr(0, 40);
+    EXPECT_EQ(run_clock.slept_ms(), c.slept_ms) << c.file.substr(0, 40);
+    EXPECT_EQ(fs.calls(FsOp::kAtomicWrite) == replaced, c.in_place) << c.file.substr(0, 40);
   }
   EXPECT_EQ(console.text(), "");
 }
 
-TEST_F(PacingFixture, BookingUsesTheFileAsItIsUnderTheLock) {
-  write_sounds_dat("0\n0\n");
-  ChannelSchedule stale;
-  ASSERT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &stale));
-  // Another process books channel 2 between our read and our booking.
-  write_sounds_dat("0\n" + std::to_string(kNow + 9) + "\n");
-  std::optional<Booking> b = book_and_wait(fs, log, clock, sounds_dir(), 2, 1000, &stale);
-  ASSERT_TRUE(b);
-  EXPECT_EQ(b->channel, 0);
-  EXPECT_EQ(sounds_dat(), std::to_string(kNow + 1) + "\n" + std::to_string(kNow + 9) + "\n");
-}
-
 TEST_F(PacingFixture, UnwritableScheduleStillWaits) {
   write_sounds_dat(std::to_string(kNow + 2) + "\n");
-  fs.fail(FsOp::kAtomicWrite, "sounds.dat");  // as on a read-only share
-  ChannelSchedule s;
-  ASSERT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &s));
-  book_and_wait(fs, log, clock, sounds_dir(), 1, 1000, &s);
+  fs.fail(FsOp::kOverwrite, "sounds.dat");  // as on a read-only share
+  fs.fail(FsOp::kAtomicWrite, "sounds.dat");
+  EXPECT_TRUE(book_and_wait(fs, log, clock, sounds_dir(), 1, 1000));
   EXPECT_EQ(clock.slept_ms(), 2000);
   EXPECT_EQ(sounds_dat(), std::to_string(kNow + 2) + "\n");
   EXPECT_EQ(console.text(),
@@ -273,9 +313,7 @@ TEST_F(PacingFixture, FarFutureBookingsAreReset) {
     FixedClock run_clock(kNow);
     console.clear();
     write_sounds_dat(c.file);
-    ChannelSchedule s;
-    ASSERT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &s));
-    ASSERT_TRUE(book_and_wait(fs, log, run_clock, sounds_dir(), c.n, 1000, &s)) << c.file;
+    ASSERT_TRUE(book_and_wait(fs, log, run_clock, sounds_dir(), c.n, 1000)) << c.file;
     EXPECT_EQ(sounds_dat(), c.rewritten) << c.file;
     EXPECT_EQ(run_clock.slept_ms(), c.slept_ms) << c.file;
     EXPECT_EQ(console.text(),
@@ -288,9 +326,7 @@ TEST_F(PacingFixture, FarFutureBookingsAreReset) {
 TEST_F(PacingFixture, NoLockNoBooking) {
   write_sounds_dat(std::to_string(kNow + 2) + "\n");
   fs.fail(FsOp::kLock, "sounds.dat.lock");
-  ChannelSchedule s;
-  ASSERT_TRUE(read_channel_schedule(fs, log, sounds_dir(), &s));
-  EXPECT_FALSE(book_and_wait(fs, log, clock, sounds_dir(), 1, 1000, &s));
+  EXPECT_FALSE(book_and_wait(fs, log, clock, sounds_dir(), 1, 1000));
   EXPECT_EQ(sounds_dat(), std::to_string(kNow + 2) + "\n");
   EXPECT_EQ(clock.slept_ms(), 0);
   EXPECT_EQ(console.text(),
@@ -317,9 +353,7 @@ TEST(ChannelBooking, ConcurrentBookingsAreNeverLost) {
       StringConsole own_console;
       Log own_log(own_console, own_clock);
       for (int i = 0; i < kEach; ++i) {
-        ChannelSchedule s;
-        if (!read_channel_schedule(own_fs, own_log, sounds_dir, &s)) continue;
-        book_and_wait(own_fs, own_log, own_clock, sounds_dir, kChannels, 1000, &s);
+        book_and_wait(own_fs, own_log, own_clock, sounds_dir, kChannels, 1000);
       }
     });
   }

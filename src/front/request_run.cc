@@ -75,9 +75,6 @@ bool tts_process_request(Context& ctx, const Request& request) {
   }
   if (prompts.empty()) return false;
 
-  const std::string& sounds_dir = ctx.settings.sounds_dir;
-  ChannelSchedule schedule;
-  if (!read_channel_schedule(ctx.fs, log, sounds_dir, &schedule)) return false;
   for (const std::string& prompt : prompts) {
     load_prompt(ctx.fs, log, ctx.console, ctx.audio, prompt, request.language_dir);
   }
@@ -87,8 +84,8 @@ bool tts_process_request(Context& ctx, const Request& request) {
     tts_log(log, TTS_LL_ERR, "ERROR !! <tts_process_request> No prompt of the message has audio\n");
     return false;
   }
-  if (!book_and_wait(ctx.fs, log, ctx.clock, sounds_dir, ctx.settings.channels,
-                     audio_duration_ms(ctx.audio.length()), &schedule)) {
+  if (!book_and_wait(ctx.fs, log, ctx.clock, ctx.settings.sounds_dir, ctx.settings.channels,
+                     audio_duration_ms(ctx.audio.length()))) {
     return false;
   }
   if (!write_wave_file(ctx.fs, ctx.console, ctx.audio, request.wav_path)) {

@@ -57,6 +57,46 @@ class PosixAppendFile : public AppendFile {
   int fd_;
 };
 
+class PosixInPlaceFile : public InPlaceFile {
+ public:
+  PosixInPlaceFile(int fd, size_t size, bool writable)
+      : fd_(fd), size_(size), writable_(writable) {}
+  ~PosixInPlaceFile() override { ::close(fd_); }
+
+  std::optional<std::string_view> read_all() override {
+    // Left uninitialised: the read fills it.
+    bytes_.reset(new char[size_]);
+    size_t got = 0;
+    while (got < size_) {
+      ssize_t n = ::pread(fd_, bytes_.get() + got, size_ - got, static_cast<off_t>(got));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return std::nullopt;
+      if (n == 0) break;
+      got += static_cast<size_t>(n);
+    }
+    return std::string_view(bytes_.get(), got);
+  }
+
+  // The kernel checks for a fatal signal only between the pages of a write,
+  // so a write within one page is copied into the file whole or not at all.
+  bool overwrite(size_t offset, std::string_view data) override {
+    if (!writable_ || offset + data.size() > size_ || !within_one_page(offset, data.size())) {
+      return false;
+    }
+    ssize_t n;
+    do {
+      n = ::pwrite(fd_, data.data(), data.size(), static_cast<off_t>(offset));
+    } while (n < 0 && errno == EINTR);
+    return n == static_cast<ssize_t>(data.size());
+  }
+
+ private:
+  int fd_;
+  size_t size_;
+  bool writable_;
+  std::unique_ptr<char[]> bytes_;
+};
+
 class PosixFileLock : public FileLock {
  public:
   explicit PosixFileLock(int fd) : fd_(fd) {}
@@ -140,6 +180,25 @@ std::unique_ptr<AppendFile> PosixFileSystem::open_append(const std::string& path
       ::open(os_path(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return nullptr;
   return std::make_unique<PosixAppendFile>(fd);
+}
+
+std::unique_ptr<InPlaceFile> PosixFileSystem::open_in_place(const std::string& path) {
+  std::string p = os_path(path);
+  constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  bool writable = true;
+  int fd = ::open(p.c_str(), O_RDWR | kFlags);
+  // A file that may only be read is still read; the caller then replaces it.
+  if (fd < 0 && (errno == EACCES || errno == EROFS)) {
+    writable = false;
+    fd = ::open(p.c_str(), O_RDONLY | kFlags);
+  }
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<PosixInPlaceFile>(fd, static_cast<size_t>(st.st_size), writable);
 }
 
 bool PosixFileSystem::list(const std::string& dir, const std::string& mask,

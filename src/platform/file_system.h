@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,24 @@ class AppendFile {
   virtual bool append(std::string_view data) = 0;
 };
 
+/// Pages of the page cache are this size or a multiple of it.
+constexpr size_t kFilePageSize = 4096;
+
+/// A file opened to be read and changed in place by one process at a time
+/// (its users share a lock).
+class InPlaceFile {
+ public:
+  virtual ~InPlaceFile() = default;
+  /// The whole file, valid while this object lives; nothing when it cannot
+  /// be read.
+  virtual std::optional<std::string_view> read_all() = 0;
+  /// Overwrites bytes of the file at offset with data, in one piece that a
+  /// process killed at any instant leaves either undone or done: the bytes
+  /// must lie within the file and within one kFilePageSize page of it. False,
+  /// with nothing written, when they do not or the file cannot be written.
+  virtual bool overwrite(size_t offset, std::string_view data) = 0;
+};
+
 /// An exclusive advisory lock, held until destroyed.
 class FileLock {
  public:
@@ -68,6 +87,9 @@ class FileSystem {
   /// Opens (creating if needed) a file for appending; null on failure, also
   /// when path is a symlink.
   virtual std::unique_ptr<AppendFile> open_append(const std::string& path) = 0;
+  /// Opens an existing regular file to be read and changed in place, never
+  /// through a symlink; null when it cannot be read.
+  virtual std::unique_ptr<InPlaceFile> open_in_place(const std::string& path) = 0;
   /// Lists the entries of dir whose names match mask ("*" and "?" wildcards).
   /// False when the directory cannot be read.
   virtual bool list(const std::string& dir, const std::string& mask,
@@ -87,6 +109,7 @@ class PosixFileSystem : public FileSystem {
   bool write_file(const std::string& path, std::string_view data) override;
   bool write_file_atomic(const std::string& path, std::string_view data) override;
   std::unique_ptr<AppendFile> open_append(const std::string& path) override;
+  std::unique_ptr<InPlaceFile> open_in_place(const std::string& path) override;
   bool list(const std::string& dir, const std::string& mask,
             std::vector<DirEntry>* entries) override;
   bool delete_file(const std::string& path) override;
@@ -95,5 +118,10 @@ class PosixFileSystem : public FileSystem {
 
 /// The path the OS is given for a system path: every "\" becomes "/".
 std::string os_path(std::string_view path);
+
+/// True when size bytes at offset lie within one kFilePageSize page.
+inline bool within_one_page(size_t offset, size_t size) {
+  return size > 0 && offset / kFilePageSize == (offset + size - 1) / kFilePageSize;
+}
 
 }  // namespace vemba

@@ -102,6 +102,33 @@ TEST_P(FileSystemContract, WritesNeedTheirDirectory) {
   EXPECT_FALSE(fs().delete_file(file("sub")));
 }
 
+// A write in place is whole or not done at all: it must lie within the file
+// and within one page.
+TEST_P(FileSystemContract, InPlace) {
+  std::string page = std::string(kFilePageSize - 3, 'a') + "bcdefgh";
+  ASSERT_TRUE(fs().write_file(file("f"), page));
+  std::unique_ptr<InPlaceFile> f = fs().open_in_place(file("f"));
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->read_all(), page);
+  struct Case {
+    size_t offset;
+    std::string data;
+    bool written;
+  } cases[] = {
+      {0, "AB", true},
+      {kFilePageSize - 3, "BCD", true},   // the last bytes of the first page
+      {kFilePageSize, "EFGH", true},      // the last bytes of the file
+      {kFilePageSize - 1, "XY", false},   // across the page boundary
+      {kFilePageSize + 2, "XYZ", false},  // past the end
+      {5, "", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(f->overwrite(c.offset, c.data), c.written) << c.offset;
+  EXPECT_EQ(read("f"), "AB" + std::string(kFilePageSize - 5, 'a') + "BCDEFGH");
+  EXPECT_EQ(fs().open_in_place(file("missing")), nullptr);
+  make_dir("sub");
+  EXPECT_EQ(fs().open_in_place(file("sub")), nullptr);
+}
+
 TEST_P(FileSystemContract, AppendAndLock) {
   {
     std::unique_ptr<AppendFile> a = fs().open_append(file("log.txt"));
@@ -118,7 +145,9 @@ TEST_P(FileSystemContract, AppendAndLock) {
   EXPECT_EQ(fs().lock(file("dir.lock")), nullptr);
 }
 
-TEST(PosixFileSystem, LockRefusesSymlinksAndKeepsContent) {
+// The lock and the schedule are never reached through a planted symlink, and
+// taking the lock leaves its file as it is.
+TEST(PosixFileSystem, LockAndInPlaceRefuseSymlinks) {
   test::TempDir dir;
   PosixFileSystem fs;
   ASSERT_EQ(::symlink(dir.file("elsewhere").c_str(), dir.file("link.lock").c_str()), 0);
@@ -127,6 +156,8 @@ TEST(PosixFileSystem, LockRefusesSymlinksAndKeepsContent) {
   test::write_file(dir.file("kept.lock"), "data");
   EXPECT_NE(fs.lock(dir.file("kept.lock")), nullptr);
   EXPECT_EQ(test::read_file(dir.file("kept.lock")), "data");
+  ASSERT_EQ(::symlink(dir.file("kept.lock").c_str(), dir.file("link.dat").c_str()), 0);
+  EXPECT_EQ(fs.open_in_place(dir.file("link.dat")), nullptr);
 }
 
 TEST(TemporaryName, ShortWithTheTargetsExtension) {
