@@ -35,6 +35,11 @@ class RequestRunInProcess : public ::testing::Test {
                           "en-us",     "result42", "VXML", "http://localhost:8080"};
     return vemba_tts_main(9, argv, fs, clock, console);
   }
+  // What an earlier request of the same name left, too recent to be swept.
+  void leave_earlier_answer() {
+    fs.add_file("/www/tts/sound42.wav", "stale sound", clock.now());
+    fs.add_file("/pages/result42", "stale page", clock.now());
+  }
   bool has(const std::string& text) const { return console.text().find(text) != std::string::npos; }
   std::string page() const { return fs.contents("/pages/result42").value_or(""); }
 
@@ -89,9 +94,7 @@ TEST_F(RequestRunInProcess, UnwritableFilesAreNeverPassedOffAsAnswers) {
   for (const Case& c : cases) {
     fs = MemoryFileSystem(clock);
     lay_out();
-    // What an earlier request of the same name left.
-    fs.add_file("/www/tts/sound42.wav", "stale sound");
-    fs.add_file("/pages/result42", "stale page");
+    leave_earlier_answer();
     console.clear();
     fs.fail(c.op, c.suffix);
     EXPECT_EQ(run("MSGS 3"), c.status) << c.suffix;
@@ -129,8 +132,7 @@ TEST_F(RequestRunInProcess, EveryFileFaultInTurn) {
     for (int nth = 1; nth <= clean.calls(op); ++nth, ++runs) {
       fs = MemoryFileSystem(clock);
       lay_out();
-      fs.add_file("/www/tts/sound42.wav", "stale sound");
-      fs.add_file("/pages/result42", "stale page");
+      leave_earlier_answer();
       console.clear();
       fs.fail(op, "", nth);
       int status = run("MSGS 3");
