@@ -82,7 +82,11 @@ class SectionLoader {
       }
     }
     report_.set_place(&path_, 0);
-    if (current_id_ == -1) return 0;
+    if (current_id_ == -1) {
+      // Otherwise start-up would fail without a word on why.
+      report_.message(TTS_LL_ERR, "ERROR !! No <LANGUAGE header in the file");
+      return 0;
+    }
     close_section();
     return 1;
   }

@@ -21,6 +21,9 @@ std::ostream& operator<<(std::ostream& out, const Message& m) {
   return out << m.line << "/" << m.level << ": " << m.text;
 }
 
+// A file without a section header loads nothing, and says so.
+const std::string kNoHeader = "ERROR !! No <LANGUAGE header in the file";
+
 struct Recorder : LoadObserver {
   void on_message(const std::string& path, int line, int level,
                   const std::string& message) override {
@@ -154,8 +157,8 @@ TEST_F(Loader, RuleFilesAndTheirOutcome) {
        -1,
        {{2, 0, "ERROR !! Unrecognized type [B: nope]"},
         {2, 0, "ERROR !! rule [B: nope] is not applyed."}}},
-      {"no header", "A: a.wav\n", 0, {}, -1, {}},
-      {"empty file", "", 0, {}, -1, {}},
+      {"no header", "A: a.wav\n", 0, {}, -1, {{0, 0, kNoHeader}}},
+      {"empty file", "", 0, {}, -1, {{0, 0, kNoHeader}}},
       {"header anywhere in the line", "xx <LANGUAGE yy\nA: a.wav\n", 1, {{"A"}}, -1, {}},
       {"empty section", "<LANGUAGE ENGLISH>\n", 1, {{}}, -1, {}},
       {"two sections",
@@ -389,7 +392,12 @@ TEST(LoaderFiles, MissingAndUnreadableFiles) {
        1,
        0,
        {{0, 0, "ERROR !! Unable to open .ini file - " + contents + "\n"}}},
-      {"rules without a header: the contents are not looked for", "A: a.wav\n", nullptr, 1, 0, {}},
+      {"rules without a header: the contents are not looked for",
+       "A: a.wav\n",
+       nullptr,
+       1,
+       0,
+       {{0, 0, kNoHeader}}},
       {"both files", "<LANGUAGE>\nA: a.wav\n", "<LANGUAGE>\na.wav:A\n", 1, 1, {}},
   };
   for (const Case& c : cases) {
@@ -468,7 +476,7 @@ TEST_F(Loader, ContentsFiles) {
        1,
        {{"b=2"}},
        {}},
-      {"no header", "<LANGUAGE>\n", "a:1\n", 0, {{}}, {}},
+      {"no header", "<LANGUAGE>\n", "a:1\n", 0, {{}}, {{0, 0, kNoHeader}}},
       {"copying first header",
        "<LANGUAGE>\n",
        "<LANGUAGE=X>\n",
@@ -493,8 +501,8 @@ TEST_F(Loader, ContentsIdMinusOneIsRefusedAtTheHeader) {
   // Reached only when the rules file stored nothing and so never checked it.
   write_rules("A: a.wav\n");
   write_contents("<LANGUAGE>\n");
-  EXPECT_EQ(load(-1, 1), 0);  // no header in the rules file: quiet failure
-  EXPECT_TRUE(recorder_.messages.empty());
+  EXPECT_EQ(load(-1, 1), 0);  // no header in the rules file
+  EXPECT_EQ(recorder_.messages, (std::vector<Message>{{0, 0, kNoHeader}}));
 }
 
 TEST_F(Loader, ContentsFileLineLimit) {
