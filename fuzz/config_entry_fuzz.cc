@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "audio/channel_pacing.h"
+#include "audio/housekeeping.h"
 #include "front/context.h"
 #include "front/entry.h"
 #include "memory_file_system.h"
@@ -46,7 +47,7 @@ void check_accepted(const vemba::Settings& settings, const vemba::Request& reque
   }
   std::string lower = page;
   for (char& c : lower) c = vemba::to_lower(c);
-  check(lower != "sounds.dat" && lower != "sounds.dat.lock");
+  check(!vemba::is_schedule_file(lower));
   check(::fnmatch("logtts*.txt", lower.c_str(), 0) != 0);
   check(!vemba::is_temporary_name(page));
   for (std::string_view name : {std::string_view(page), file_name(request.wav_path)}) {

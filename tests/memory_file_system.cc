@@ -1,7 +1,5 @@
 #include "memory_file_system.h"
 
-#include <fnmatch.h>
-
 namespace vemba {
 
 namespace {
@@ -91,6 +89,35 @@ class MemoryFileSystem::InPlace : public InPlaceFile {
   MemoryFileSystem& fs_;
   std::string path_;
   std::string bytes_;
+};
+
+class MemoryFileSystem::Stamp : public StampFile {
+ public:
+  Stamp(MemoryFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+  ~Stamp() override {
+    if (locked_) fs_.stamps_locked_.erase(path_);
+  }
+  bool try_lock() override {
+    if (fs_.failed(FsOp::kLock, path_) || fs_.stamps_locked_.count(path_) > 0) return false;
+    fs_.stamps_locked_.insert(path_);
+    locked_ = true;
+    return true;
+  }
+  int64_t time() override {
+    auto it = fs_.files_.find(path_);
+    return it == fs_.files_.end() ? 0 : it->second.mtime;
+  }
+  bool set_time(int64_t seconds) override {
+    auto it = fs_.files_.find(path_);
+    if (it == fs_.files_.end()) return false;
+    it->second.mtime = seconds;
+    return true;
+  }
+
+ private:
+  MemoryFileSystem& fs_;
+  std::string path_;
+  bool locked_ = false;
 };
 
 void MemoryFileSystem::add_file(const std::string& path, std::string_view data, int64_t mtime) {
@@ -205,15 +232,31 @@ std::unique_ptr<InPlaceFile> MemoryFileSystem::open_in_place(const std::string& 
   return std::make_unique<InPlace>(*this, p);
 }
 
+std::optional<int64_t> MemoryFileSystem::modified_time(const std::string& path) {
+  std::string p = normalise(path);
+  auto file = files_.find(p);
+  if (file != files_.end()) return file->second.mtime;
+  auto dir = dirs_.find(p);
+  if (dir != dirs_.end()) return dir->second;
+  return std::nullopt;
+}
+
+std::unique_ptr<StampFile> MemoryFileSystem::open_stamp(const std::string& path) {
+  std::string p = normalise(path);
+  if (failed(FsOp::kStamp, p)) return nullptr;
+  if (files_.count(p) == 0) {
+    if (!can_create(p)) return nullptr;
+    files_[p] = {"", 0};
+  }
+  return std::make_unique<Stamp>(*this, p);
+}
+
 bool MemoryFileSystem::list(const std::string& dir, const std::string& mask,
                             std::vector<DirEntry>* entries) {
   entries->clear();
   std::string d = normalise(dir);
   if (failed(FsOp::kList, d) || !is_dir(d)) return false;
-  auto dir_mtime = dirs_.find(d);
-  int64_t own = dir_mtime == dirs_.end() ? 0 : dir_mtime->second;
-  // A directory lists itself and its parent, as readdir does.
-  std::map<std::string, int64_t> found = {{".", own}, {"..", own}};
+  std::map<std::string, int64_t> found;
   std::string prefix = prefix_of(d);
   auto add = [&](const std::string& path, int64_t mtime) {
     if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0) return;
@@ -230,7 +273,7 @@ bool MemoryFileSystem::list(const std::string& dir, const std::string& mask,
   for (const auto& [path, mtime] : dirs_) add(path, mtime);
   for (const auto& [path, file] : files_) add(path, file.mtime);
   for (const auto& [name, mtime] : found) {
-    if (::fnmatch(mask.c_str(), name.c_str(), 0) == 0) entries->push_back({name, mtime});
+    if (matches_wildcard(name, mask)) entries->push_back({name, mtime});
   }
   return true;
 }

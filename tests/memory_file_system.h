@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,7 @@ namespace vemba {
 /// The calls a test can make fail (kAppend: opening a file for appending;
 /// an atomic write is two steps, kAtomicWrite the data and kRename its
 /// putting in place; kRead also opening a file in place, kOverwrite changing
-/// it there).
+/// it there; kStamp opening a stamp).
 enum class FsOp {
   kRead,
   kWrite,
@@ -30,11 +31,12 @@ enum class FsOp {
   kList,
   kDelete,
   kLock,
-  kOverwrite
+  kOverwrite,
+  kStamp
 };
-constexpr FsOp kAllFsOps[] = {FsOp::kRead,   FsOp::kWrite,  FsOp::kAtomicWrite,
-                              FsOp::kRename, FsOp::kAppend, FsOp::kList,
-                              FsOp::kDelete, FsOp::kLock,   FsOp::kOverwrite};
+constexpr FsOp kAllFsOps[] = {FsOp::kRead,      FsOp::kWrite, FsOp::kAtomicWrite, FsOp::kRename,
+                              FsOp::kAppend,    FsOp::kList,  FsOp::kDelete,      FsOp::kLock,
+                              FsOp::kOverwrite, FsOp::kStamp};
 
 class MemoryFileSystem : public FileSystem {
  public:
@@ -60,6 +62,9 @@ class MemoryFileSystem : public FileSystem {
   bool write_file_atomic(const std::string& path, std::string_view data) override;
   std::unique_ptr<AppendFile> open_append(const std::string& path) override;
   std::unique_ptr<InPlaceFile> open_in_place(const std::string& path) override;
+  std::optional<int64_t> modified_time(const std::string& path) override;
+  /// Stamps lock one another as processes would; kLock makes try_lock fail.
+  std::unique_ptr<StampFile> open_stamp(const std::string& path) override;
   bool list(const std::string& dir, const std::string& mask,
             std::vector<DirEntry>* entries) override;
   bool delete_file(const std::string& path) override;
@@ -78,6 +83,7 @@ class MemoryFileSystem : public FileSystem {
   };
   class Appender;
   class InPlace;
+  class Stamp;
 
   bool failed(FsOp op, const std::string& path);
   bool is_dir(const std::string& path) const;
@@ -94,6 +100,7 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, int64_t> dirs_;
   std::vector<Fault> faults_;
   std::map<FsOp, int> calls_;
+  std::set<std::string> stamps_locked_;
 };
 
 }  // namespace vemba

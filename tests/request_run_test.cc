@@ -155,10 +155,14 @@ TEST_F(RequestRunInProcess, EveryFileFaultInTurn) {
   EXPECT_GT(runs, 20);
 }
 
-TEST_F(RequestRunInProcess, FinishRunsAfterThePageAndClosesTheLog) {
+TEST_F(RequestRunInProcess, FinishSweepsOncePerIntervalAfterThePage) {
   EXPECT_EQ(run("MSGS 3"), 1);
-  // The sweep's notices come last and are not logged; the log is closed by then.
   fs.add_file("/www/tts/sound1.wav", "old", clock.now() - 301);
+  // Swept a moment ago (sweep_interval is 60 seconds unless set): not again.
+  EXPECT_EQ(run("MSGS 3"), 1);
+  EXPECT_TRUE(fs.exists("/www/tts/sound1.wav"));
+  // The sweep's notices come last and are not logged; the log is closed by then.
+  clock.set_now(clock.now() + 60);
   console.clear();
   EXPECT_EQ(run("MSGS 3"), 1);
   std::string out = console.text();

@@ -1,6 +1,6 @@
 #include "front/entry.h"
 
-#include "audio/channel_pacing.h"
+#include "audio/housekeeping.h"
 #include "front/paths.h"
 #include "front/request_run.h"
 #include "platform/text_util.h"
@@ -22,7 +22,7 @@ bool is_printable_ascii(char c) { return c >= 0x20 && c < 0x7F; }
 bool is_reserved_name(std::string_view name) {
   std::string lower(name);
   for (char& c : lower) c = to_lower(c);
-  if (lower == kChannelFileName || lower == kChannelLockName) return true;
+  if (is_schedule_file(lower)) return true;
   if (lower.starts_with("logtts") && lower.ends_with(".txt")) return true;
   return is_temporary_name(lower);
 }
@@ -225,6 +225,14 @@ bool tts_entry(Context& ctx, const RequestArgs& args, Request* request) {
   request->language_dir = language_dir_path(*found.lpdat, *found.code, *found.id);
   settings.html_background = ctx.config.tts_get_cfg_param("html_background").value_or("");
   settings.html_play_button = ctx.config.tts_get_cfg_param("html_play_button").value_or("");
+  // Absent in deployments older than the key: the default, without a word.
+  if (std::optional<std::string> interval = ctx.config.tts_get_cfg_param("sweep_interval")) {
+    settings.sweep_interval_seconds = leading_int64(*interval);
+    if (settings.sweep_interval_seconds < 0) {
+      tts_log(log, TTS_LL_WARN, "Wrong value of TTS_SWEEP_INTERVAL Setting default = 60 sec\n");
+      settings.sweep_interval_seconds = 60;
+    }
+  }
   return true;
 }
 

@@ -125,8 +125,8 @@ TEST_F(EntryTest, HostilePageNamesAreRefused) {
       // Bytes a page cannot carry, and what breaks the sound's URL.
       "result\x80", "r\xc3\xa9sult42", "result 42", "result#1", "result?a=1", "result%41",
       // Files that are not pages, wherever the directories lie.
-      "sounds.dat", "SOUNDS.DAT", "sounds.dat.lock", ".tmp-0123456789abcdef", ".tmp-x.wav",
-      "logTTS20261206.txt", "LOGtts1.TXT",
+      "sounds.dat", "SOUNDS.DAT", "sounds.dat.lock", "sounds.dat.sweep", ".tmp-0123456789abcdef",
+      ".tmp-x.wav", "logTTS20261206.txt", "LOGtts1.TXT",
       // A temporary name beyond the file-name limit.
       "result." + std::string(240, 'y')};
   for (const std::string& name : names) {
@@ -204,20 +204,31 @@ TEST_F(EntryTest, DefaultsAndWarnings) {
     int log_level;
     int64_t hold;
     int64_t hold_log_minutes;
+    int64_t sweep_interval;
     std::vector<std::string> records;
   } cases[] = {
-      {"log_level=1\nhold=0\nhold_log=-3\n",
+      {"log_level=1\nhold=0\nhold_log=-3\nsweep_interval=-1\n",
        1,
        5,
        5 * 1440,
+       60,
        {"[WARN] Wrong value of TTS_HOLD_LOG Setting default = 5 days",
-        "[WARN] Wrong value of TTS_HOLD Setting default = 5 min"}},
-      {"log_level=abc\nhold=abc\n", 0, 5, 5 * 1440, {}},  // level 0 hides the warnings
-      {"hold=7\nhold_log=1\n",
+        "[WARN] Wrong value of TTS_HOLD Setting default = 5 min",
+        "[WARN] Wrong value of TTS_SWEEP_INTERVAL Setting default = 60 sec"}},
+      {"log_level=abc\nhold=abc\nsweep_interval=0\n", 0, 5, 5 * 1440, 0, {}},
+      {"hold=7\nhold_log=1\nsweep_interval=300\n",
        2,
        7,
        1440,
+       300,
        {"[ERR ] TTS_LOG_LEVEL is NOT specified. Setting default = [TTS_LL_INFO]..."}},
+      {"log_level=3\n",
+       3,
+       5,
+       5 * 1440,
+       60,  // sweep_interval absent: no word of it
+       {"[WARN] Wrong value of TTS_HOLD_LOG Setting default = 5 days",
+        "[WARN] Wrong value of TTS_HOLD Setting default = 5 min"}},
   };
   for (const Case& c : cases) {
     console.clear();
@@ -228,6 +239,7 @@ TEST_F(EntryTest, DefaultsAndWarnings) {
     EXPECT_EQ(ctx->settings.log_level, c.log_level) << c.settings;
     EXPECT_EQ(ctx->settings.hold_minutes, c.hold) << c.settings;
     EXPECT_EQ(ctx->settings.hold_log_minutes, c.hold_log_minutes) << c.settings;
+    EXPECT_EQ(ctx->settings.sweep_interval_seconds, c.sweep_interval) << c.settings;
     EXPECT_EQ(records(), c.records) << c.settings;
   }
 }

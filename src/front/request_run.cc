@@ -100,12 +100,9 @@ void tts_finish(Context& ctx) {
   ctx.audio.clear();
   ctx.log.close();
   ctx.config.close();
-  delete_old_files(ctx.fs, ctx.console, ctx.clock, ctx.now, settings.sounds_dir,
-                   settings.hold_minutes, "*.wav");
-  delete_old_files(ctx.fs, ctx.console, ctx.clock, ctx.now, settings.pages_dir,
-                   settings.hold_minutes, "*");
-  delete_old_files(ctx.fs, ctx.console, ctx.clock, ctx.now, settings.log_dir,
-                   settings.hold_log_minutes, "*");
+  sweep_old_files(ctx.fs, ctx.console, ctx.clock, ctx.now,
+                  {settings.sounds_dir, settings.pages_dir, settings.log_dir, settings.hold_minutes,
+                   settings.hold_log_minutes, settings.sweep_interval_seconds});
   ctx.languages.clear_languages();
 }
 

@@ -19,6 +19,7 @@ struct Settings {
   int log_level = 2;
   int64_t hold_minutes = 5;
   int64_t hold_log_minutes = 5 * 1440;
+  int64_t sweep_interval_seconds = 60;  // 0: every request sweeps
   int channels = 1;
   std::string html_background;
   std::string html_play_button;

@@ -32,6 +32,10 @@ std::string temporary_name(std::string_view target_name, uint64_t random) {
 
 bool is_temporary_name(std::string_view name) { return name.starts_with(kTemporaryPrefix); }
 
+bool matches_wildcard(const std::string& name, const std::string& mask) {
+  return ::fnmatch(mask.c_str(), name.c_str(), 0) == 0;
+}
+
 namespace {
 
 bool write_all(int fd, std::string_view data) {
@@ -95,6 +99,32 @@ class PosixInPlaceFile : public InPlaceFile {
   size_t size_;
   bool writable_;
   std::unique_ptr<char[]> bytes_;
+};
+
+class PosixStampFile : public StampFile {
+ public:
+  explicit PosixStampFile(int fd) : fd_(fd) {}
+  ~PosixStampFile() override { ::close(fd_); }
+
+  bool try_lock() override {
+    int result;
+    do {
+      result = ::flock(fd_, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+  }
+  int64_t time() override {
+    struct stat st;
+    return ::fstat(fd_, &st) == 0 ? static_cast<int64_t>(st.st_mtime) : 0;
+  }
+  bool set_time(int64_t seconds) override {
+    struct timespec times[2] = {{static_cast<time_t>(seconds), 0},
+                                {static_cast<time_t>(seconds), 0}};
+    return ::futimens(fd_, times) == 0;
+  }
+
+ private:
+  int fd_;
 };
 
 class PosixFileLock : public FileLock {
@@ -201,18 +231,48 @@ std::unique_ptr<InPlaceFile> PosixFileSystem::open_in_place(const std::string& p
   return std::make_unique<PosixInPlaceFile>(fd, static_cast<size_t>(st.st_size), writable);
 }
 
+std::optional<int64_t> PosixFileSystem::modified_time(const std::string& path) {
+  struct stat st;
+  if (::lstat(os_path(path).c_str(), &st) != 0) return std::nullopt;
+  return static_cast<int64_t>(st.st_mtime);
+}
+
+std::unique_ptr<StampFile> PosixFileSystem::open_stamp(const std::string& path) {
+  std::string p = os_path(path);
+  constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  int fd = ::open(p.c_str(), kFlags);
+  bool made = false;
+  if (fd < 0 && errno == ENOENT) {
+    fd = ::open(p.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
+    made = fd >= 0;
+    if (fd < 0 && errno == EEXIST) fd = ::open(p.c_str(), kFlags);
+  }
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  auto stamp = std::make_unique<PosixStampFile>(fd);
+  if (made) stamp->set_time(0);
+  return stamp;
+}
+
 bool PosixFileSystem::list(const std::string& dir, const std::string& mask,
                            std::vector<DirEntry>* entries) {
   entries->clear();
   std::string base = os_path(dir);
   DIR* d = ::opendir(base.empty() ? "." : base.c_str());
   if (d == nullptr) return false;
-  if (!base.empty() && base.back() != '/') base += '/';
+  // Entries are looked at through the directory's own handle: no path is
+  // joined and resolved again for each.
+  int handle = ::dirfd(d);
   while (struct dirent* e = ::readdir(d)) {
-    if (::fnmatch(mask.c_str(), e->d_name, 0) != 0) continue;
+    std::string name = e->d_name;
+    if (name == "." || name == ".." || !matches_wildcard(name, mask)) continue;
     struct stat st;
-    if (::lstat((base + e->d_name).c_str(), &st) != 0) continue;
-    entries->push_back({e->d_name, static_cast<int64_t>(st.st_mtime)});
+    if (::fstatat(handle, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    entries->push_back({std::move(name), static_cast<int64_t>(st.st_mtime)});
   }
   ::closedir(d);
   return true;

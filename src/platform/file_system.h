@@ -62,6 +62,19 @@ class InPlaceFile {
   virtual bool overwrite(size_t offset, std::string_view data) = 0;
 };
 
+/// A file held open whose last-write time records when a periodic job last
+/// ran; its lock tells which process runs it.
+class StampFile {
+ public:
+  virtual ~StampFile() = default;
+  /// Takes the file's exclusive lock without waiting (it is released with
+  /// this object); false when another process holds it.
+  virtual bool try_lock() = 0;
+  /// The last-write time, seconds since the epoch; 0 for a stamp just made.
+  virtual int64_t time() = 0;
+  virtual bool set_time(int64_t seconds) = 0;
+};
+
 /// An exclusive advisory lock, held until destroyed.
 class FileLock {
  public:
@@ -90,8 +103,14 @@ class FileSystem {
   /// Opens an existing regular file to be read and changed in place, never
   /// through a symlink; null when it cannot be read.
   virtual std::unique_ptr<InPlaceFile> open_in_place(const std::string& path) = 0;
-  /// Lists the entries of dir whose names match mask ("*" and "?" wildcards).
-  /// False when the directory cannot be read.
+  /// The last-write time of path itself (a symlink is not followed), or
+  /// nothing when there is no such file.
+  virtual std::optional<int64_t> modified_time(const std::string& path) = 0;
+  /// Opens the stamp at path, making it (with time 0) when missing, never
+  /// through a symlink; null when it cannot be had.
+  virtual std::unique_ptr<StampFile> open_stamp(const std::string& path) = 0;
+  /// Lists the entries of dir whose names match mask ("*" and "?" wildcards),
+  /// never "." and "..". False when the directory cannot be read.
   virtual bool list(const std::string& dir, const std::string& mask,
                     std::vector<DirEntry>* entries) = 0;
   virtual bool delete_file(const std::string& path) = 0;
@@ -110,6 +129,8 @@ class PosixFileSystem : public FileSystem {
   bool write_file_atomic(const std::string& path, std::string_view data) override;
   std::unique_ptr<AppendFile> open_append(const std::string& path) override;
   std::unique_ptr<InPlaceFile> open_in_place(const std::string& path) override;
+  std::optional<int64_t> modified_time(const std::string& path) override;
+  std::unique_ptr<StampFile> open_stamp(const std::string& path) override;
   bool list(const std::string& dir, const std::string& mask,
             std::vector<DirEntry>* entries) override;
   bool delete_file(const std::string& path) override;
@@ -118,6 +139,9 @@ class PosixFileSystem : public FileSystem {
 
 /// The path the OS is given for a system path: every "\" becomes "/".
 std::string os_path(std::string_view path);
+
+/// True when name matches mask with the platform's wildcards ("*", "?").
+bool matches_wildcard(const std::string& name, const std::string& mask);
 
 /// True when size bytes at offset lie within one kFilePageSize page.
 inline bool within_one_page(size_t offset, size_t size) {
