@@ -120,6 +120,45 @@ class MemoryFileSystem::Stamp : public StampFile {
   bool locked_ = false;
 };
 
+// A copy of the file as it was when opened, as a descriptor keeps it.
+class MemoryFileSystem::Reader : public ReadFile {
+ public:
+  explicit Reader(std::string data) : data_(std::move(data)) {}
+  int64_t size() const override { return static_cast<int64_t>(data_.size()); }
+  const std::string& data() const { return data_; }
+
+ private:
+  std::string data_;
+};
+
+class MemoryFileSystem::Writer : public AtomicFile {
+ public:
+  Writer(MemoryFileSystem& fs, std::string path, Replace replace)
+      : fs_(fs), path_(std::move(path)), replace_(replace) {}
+  bool write(std::string_view data) override {
+    data_.append(data);
+    return ok_;
+  }
+  bool write_from(const ReadFile& from, int64_t length) override {
+    const auto* reader = dynamic_cast<const Reader*>(&from);
+    ok_ = ok_ && reader != nullptr && length <= reader->size();
+    if (ok_) data_.append(reader->data(), 0, static_cast<size_t>(length));
+    return ok_;
+  }
+  bool commit() override {
+    if (!ok_) return false;
+    if (replace_ == Replace::kOldFirst) fs_.files_.erase(path_);
+    return !fs_.failed(FsOp::kRename, path_) && fs_.store(path_, data_);
+  }
+
+ private:
+  MemoryFileSystem& fs_;
+  std::string path_;
+  Replace replace_;
+  std::string data_;
+  bool ok_ = true;
+};
+
 void MemoryFileSystem::add_file(const std::string& path, std::string_view data, int64_t mtime) {
   files_[normalise(path)] = {std::string(data), mtime};
 }
@@ -202,15 +241,23 @@ ReadStatus MemoryFileSystem::read_file(const std::string& path, std::string* out
   return ReadStatus::kOk;
 }
 
+std::unique_ptr<ReadFile> MemoryFileSystem::open_read(const std::string& path, ReadStatus* status) {
+  std::string data;
+  *status = read_file(path, &data, data.max_size());
+  if (*status != ReadStatus::kOk) return nullptr;
+  return std::make_unique<Reader>(std::move(data));
+}
+
 bool MemoryFileSystem::write_file(const std::string& path, std::string_view data) {
   std::string p = normalise(path);
   return !failed(FsOp::kWrite, p) && store(p, data);
 }
 
-bool MemoryFileSystem::write_file_atomic(const std::string& path, std::string_view data) {
+std::unique_ptr<AtomicFile> MemoryFileSystem::create_atomic(const std::string& path,
+                                                            Replace replace) {
   std::string p = normalise(path);
-  if (failed(FsOp::kAtomicWrite, p) || failed(FsOp::kRename, p)) return false;
-  return store(p, data);
+  if (failed(FsOp::kAtomicWrite, p) || !can_create(p)) return nullptr;
+  return std::make_unique<Writer>(*this, p, replace);
 }
 
 bool MemoryFileSystem::create_if_missing(const std::string& path) {

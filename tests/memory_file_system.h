@@ -58,8 +58,9 @@ class MemoryFileSystem : public FileSystem {
 
   bool exists(const std::string& path) override;
   ReadStatus read_file(const std::string& path, std::string* out, size_t max_bytes) override;
+  std::unique_ptr<ReadFile> open_read(const std::string& path, ReadStatus* status) override;
   bool write_file(const std::string& path, std::string_view data) override;
-  bool write_file_atomic(const std::string& path, std::string_view data) override;
+  std::unique_ptr<AtomicFile> create_atomic(const std::string& path, Replace replace) override;
   std::unique_ptr<AppendFile> open_append(const std::string& path) override;
   std::unique_ptr<InPlaceFile> open_in_place(const std::string& path) override;
   std::optional<int64_t> modified_time(const std::string& path) override;
@@ -82,6 +83,8 @@ class MemoryFileSystem : public FileSystem {
     int seen = 0;
   };
   class Appender;
+  class Reader;
+  class Writer;
   class InPlace;
   class Stamp;
 

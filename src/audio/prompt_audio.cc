@@ -23,25 +23,26 @@ char rotate_char(char c) {
   return static_cast<char>(index < 10 ? '0' + index : 'a' + (index - 10));
 }
 
-// Reads one prompt file into the buffer; false when it cannot be opened.
+// Adds one prompt file to the buffer; false when it cannot be opened.
 bool append_prompt_file(FileSystem& fs, Log& log, AudioBuffer& audio, const std::string& path,
                         const std::string& prepared) {
-  std::string& bytes = audio.mutable_bytes();
-  int32_t fill = audio.length();
-  size_t room = fill > kAudioFillCheck ? 0 : static_cast<size_t>(kAudioFillMax - fill);
-  // One byte beyond the room tells whether the file had more to give.
-  std::string data;
-  ReadStatus status = fs.read_file(path, &data, std::min(room + 1, kPromptFileMax));
-  if (status != ReadStatus::kOk) return false;
-  if (data.size() > room) {
-    bytes.append(data, 0, room);
-    tts_log(log, TTS_LL_WARN, "File too long. Item: [%s] ignored ...\n", prepared.c_str());
-  } else {
-    bytes.append(data);
+  std::shared_ptr<const ReadFile> file = audio.opened(path);
+  if (!file) {
+    ReadStatus status;
+    file = fs.open_read(path, &status);
+    if (!file) return false;
   }
-  // The last 150 bytes of every prompt are dropped so that the joins overlap;
-  // a buffer shorter than that is emptied, never taken below zero.
-  bytes.resize(bytes.size() - std::min<size_t>(bytes.size(), kPromptTrim));
+  int32_t fill = audio.length();
+  int64_t room = fill > kAudioFillCheck ? 0 : kAudioFillMax - fill;
+  int64_t take = std::min(file->size(), room);
+  if (file->size() > room) {
+    tts_log(log, TTS_LL_WARN, "File too long. Item: [%s] ignored ...\n", prepared.c_str());
+  }
+  audio.append(path, std::move(file), static_cast<int32_t>(take));
+  // The last 150 bytes of the sound so far are dropped after every prompt so
+  // that the joins overlap; a prompt shorter than that eats into the one
+  // before, and an emptied buffer stays empty.
+  audio.trim(kPromptTrim);
   return true;
 }
 

@@ -20,7 +20,7 @@ constexpr int32_t kAudioFillMax = 9999998;
 constexpr int32_t kAudioFillCheck = 9999997;
 /// At most this many bytes of one prompt file are read.
 constexpr size_t kPromptFileMax = 9999999;
-/// Bytes dropped from the end of every opened prompt file.
+/// Bytes dropped from the end of the sound after every opened prompt file.
 constexpr int32_t kPromptTrim = 150;
 /// Names of this many characters or more have no stored form.
 constexpr size_t kPromptNameLimit = 50;

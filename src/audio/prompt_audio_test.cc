@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "audio/wav_writer.h"
 #include "memory_file_system.h"
 
 namespace vemba {
@@ -13,6 +14,12 @@ struct PromptFixture : ::testing::Test {
   }
   void put(const std::string& name, const std::string& bytes) { fs.add_file("/p/" + name, bytes); }
   void load(const std::string& name) { load_prompt(fs, log, console, audio, name, "/p/"); }
+  // The samples as the WAV file gets them.
+  std::string gathered() {
+    fs.add_dir("/out");
+    EXPECT_TRUE(write_wave_file(fs, console, audio, "/out/s.wav"));
+    return fs.contents("/out/s.wav").value_or("").substr(kWaveHeaderSize);
+  }
 
   MemoryFileSystem fs;
   FixedClock clock;
@@ -80,12 +87,12 @@ TEST_F(PromptFixture, StoredFormIsPreferredOverPlainForm) {
   put("klm.dat", std::string(400, 'S'));
   put("abc.raw", std::string(400, 'P'));
   load("*SYSCOM*abc.wav");
-  EXPECT_EQ(audio.bytes(), std::string(250, 'S'));
+  EXPECT_EQ(gathered(), std::string(250, 'S'));
 
   audio.clear();
   fs.delete_file("/p/klm.dat");
   load("*SYSCOM*abc.wav");
-  EXPECT_EQ(audio.bytes(), std::string(250, 'P'));
+  EXPECT_EQ(gathered(), std::string(250, 'P'));
   EXPECT_EQ(console.text(), "");
 }
 
@@ -97,30 +104,47 @@ TEST_F(PromptFixture, MissingPromptIsLoggedAndSkipped) {
   EXPECT_EQ(console.text(), "2026/12/06 09:05:03 [ERR ] RAW item: [nothing] is missing ...\n");
 }
 
+// The trim takes the last 150 bytes of the sound so far, so a prompt shorter
+// than that eats into the one before.
 TEST_F(PromptFixture, TrimAfterEveryOpenedFile) {
   put("k1000.raw", std::string(1000, '1'));
   put("k2000.raw", std::string(2000, '2'));
   put("k0.raw", "");
   put("k100.raw", std::string(100, 'x'));
   put("k150.raw", std::string(150, 'y'));
+  put("k200.raw", std::string(200, 'z'));
   struct Case {
     std::vector<const char*> prompts;
-    int32_t fill;
+    std::string sound;
   } cases[] = {
-      {{"k1000"}, 850},  {{"k1000", "k2000"}, 2700}, {{"k1000", "k0"}, 700},
-      {{"k100"}, 0},  // never below zero
-      {{"k150"}, 0},     {{"k1000", "k100"}, 800},   {{"k100", "k1000"}, 850},
-      {{"k0", "k0"}, 0},
+      {{"k1000"}, std::string(850, '1')},
+      {{"k1000", "k2000"}, std::string(850, '1') + std::string(1850, '2')},
+      {{"k1000", "k0"}, std::string(700, '1')},
+      {{"k100"}, ""},  // never below zero
+      {{"k150"}, ""},
+      {{"k1000", "k100"}, std::string(800, '1')},
+      {{"k100", "k1000"}, std::string(850, '1')},
+      {{"k0", "k0"}, ""},
+      {{"k1000", "k200", "k100"}, std::string(850, '1')},
+      {{"k1000", "k200", "k0", "k200"}, std::string(750, '1') + std::string(50, 'z')},
+      {{"k200", "k1000", "k0", "k0", "k0", "k0", "k0", "k100"},
+       std::string(50, 'z') + std::string(50, '1')},
+      {{"k1000", "nothing", "k1000"}, std::string(850, '1') + std::string(850, '1')},
   };
   for (const Case& c : cases) {
     audio.clear();
     for (const char* p : c.prompts) load(p);
-    EXPECT_EQ(audio.length(), c.fill) << c.prompts.size() << " " << c.prompts[0];
+    EXPECT_EQ(audio.length(), static_cast<int32_t>(c.sound.size())) << c.prompts.size();
+    EXPECT_EQ(gathered(), c.sound) << c.prompts.size() << " " << c.prompts[0];
   }
-  audio.clear();
-  load("k1000");
-  load("k2000");
-  EXPECT_EQ(audio.bytes(), std::string(850, '1') + std::string(1850, '2'));
+}
+
+TEST_F(PromptFixture, APromptSaidAgainIsOpenedOnce) {
+  put("k1000.raw", std::string(1000, '1'));
+  for (int i = 0; i < 3; ++i) load("k1000");
+  // The missing stored form is looked for each time, the plain one opened once.
+  EXPECT_EQ(fs.calls(FsOp::kRead), 4);
+  EXPECT_EQ(gathered(), std::string(2550, '1'));
 }
 
 TEST_F(PromptFixture, OverLongNameFallsBackToPlainForm) {
@@ -149,6 +173,7 @@ TEST_F(PromptFixture, UnsafeNamesAreNeverOpened) {
 TEST_F(PromptFixture, ByteLimit) {
   put("p.raw", std::string(200, 'p'));
   put("e.raw", "");
+  put("b.raw", std::string(9999998, 'b'));
   struct Case {
     int32_t before;
     const char* prompt;
@@ -161,7 +186,9 @@ TEST_F(PromptFixture, ByteLimit) {
   };
   for (const Case& c : cases) {
     console.clear();
-    audio.mutable_bytes().assign(static_cast<size_t>(c.before), 'b');
+    audio.clear();
+    ReadStatus status;
+    audio.append("/p/b.raw", fs.open_read("/p/b.raw", &status), c.before);
     load(c.prompt);
     EXPECT_EQ(audio.length(), c.after) << c.before;
     bool warned = console.text().find("[WARN] File too long. Item: [" + std::string(c.prompt) +

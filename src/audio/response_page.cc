@@ -181,7 +181,9 @@ bool tts_write_page(FileSystem& fs, Log& log, const std::string& page_path,
                     const PageImages& images) {
   PageKind kind = page_kind(script_type);
   std::string page = page_text(kind, success, url, images);
-  if (!fs.write_file_atomic(page_path, page)) {
+  // A page name belongs to one call, whose browser reads the page only after
+  // this request ends, so the old page can go first.
+  if (!fs.write_file_atomic(page_path, page, Replace::kOldFirst)) {
     tts_log(log, TTS_LL_ERR, "Unable to open [%s] file ...\n", page_path.c_str());
     fs.delete_file(page_path);
     return false;

@@ -42,9 +42,14 @@ std::string wave_header(uint32_t sample_count) {
 
 bool write_wave_file(FileSystem& fs, Console& console, const AudioBuffer& audio,
                      const std::string& path) {
-  std::string file = wave_header(static_cast<uint32_t>(audio.length()));
-  file += audio.bytes();
-  if (fs.write_file_atomic(path, file)) return true;
+  // The sound's name belongs to one caller's page, which is not read while
+  // a new request of the same name runs, so the old file can go first.
+  std::unique_ptr<AtomicFile> file = fs.create_atomic(path, Replace::kOldFirst);
+  bool ok = file && file->write(wave_header(static_cast<uint32_t>(audio.length())));
+  for (const AudioSegment& segment : audio.segments()) {
+    ok = ok && file->write_from(*segment.file, segment.length);
+  }
+  if (ok && file->commit()) return true;
   console.write(string_printf("\nERROR!! UNABLE to OPEN File [%s]\n", path.c_str()));
   return false;
 }

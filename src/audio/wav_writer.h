@@ -17,9 +17,9 @@ constexpr size_t kWaveHeaderSize = 58;
 /// The 58 header bytes for a file of sample_count samples.
 std::string wave_header(uint32_t sample_count);
 
-/// Writes the buffer as a WAV file, replacing any file at path in one step so
-/// a reader never sees a partial file. False, with a console message, when
-/// the file could not be written whole (any earlier file is left as it was).
+/// Writes the buffer as a WAV file, replacing any file at path, so that a
+/// reader never sees a partial file. False, with a console message, when the
+/// file could not be written whole (an earlier file of the name may be gone).
 bool write_wave_file(FileSystem& fs, Console& console, const AudioBuffer& audio,
                      const std::string& path);
 

@@ -35,23 +35,35 @@ TEST(WaveHeader, Bytes) {
 TEST(WaveFile, WritesHeaderAndSamples) {
   MemoryFileSystem fs;
   fs.add_dir("/tts");
+  fs.add_file("/p/a.raw", "0123456789");
+  fs.add_file("/p/b.raw", std::string(16000, '\x7f'));
   StringConsole console;
-  AudioBuffer audio;
+  ReadStatus status;
+  std::shared_ptr<const ReadFile> a = fs.open_read("/p/a.raw", &status);
+  std::shared_ptr<const ReadFile> b = fs.open_read("/p/b.raw", &status);
+  // Segments as the prompt loader leaves them: the first bytes of each file.
   struct Case {
-    size_t n;
-  } cases[] = {{0}, {1}, {16000}};
+    std::vector<std::pair<std::shared_ptr<const ReadFile>, int32_t>> segments;
+    std::string samples;
+  } cases[] = {
+      {{}, ""},
+      {{{a, 1}}, "0"},
+      {{{b, 16000}}, std::string(16000, '\x7f')},
+      {{{a, 3}, {b, 2}, {a, 10}}, "012\x7f\x7f" "0123456789"},
+  };
   for (const Case& c : cases) {
-    audio.mutable_bytes().assign(c.n, '\x7f');
-    write_wave_file(fs, console, audio, "\\tts\\sound42.wav");
+    AudioBuffer audio;
+    for (const auto& [file, length] : c.segments) audio.append("", file, length);
+    ASSERT_TRUE(write_wave_file(fs, console, audio, "\\tts\\sound42.wav"));
     std::string file = fs.contents("/tts/sound42.wav").value_or("");
-    EXPECT_EQ(file.size(), 58 + c.n);  // no pad byte after an odd data chunk
-    EXPECT_EQ(file, wave_header(static_cast<uint32_t>(c.n)) + audio.bytes());
-    EXPECT_EQ(audio.length(), static_cast<int32_t>(c.n));  // buffer untouched
+    EXPECT_EQ(file.size(), 58 + c.samples.size());  // no pad byte after an odd data chunk
+    EXPECT_EQ(file, wave_header(static_cast<uint32_t>(c.samples.size())) + c.samples);
   }
-  // The second write replaces the first file, shorter content included.
-  audio.mutable_bytes().assign(3, 'a');
-  write_wave_file(fs, console, audio, "/tts/sound42.wav");
-  EXPECT_EQ(fs.contents("/tts/sound42.wav"), wave_header(3) + "aaa");
+  // A second write replaces the first file, shorter content included.
+  AudioBuffer audio;
+  audio.append("/p/a.raw", a, 3);
+  ASSERT_TRUE(write_wave_file(fs, console, audio, "/tts/sound42.wav"));
+  EXPECT_EQ(fs.contents("/tts/sound42.wav"), wave_header(3) + "012");
   EXPECT_EQ(console.text(), "");
 }
 

@@ -6,8 +6,11 @@
 #include <fnmatch.h>
 #include <sys/file.h>
 #include <sys/random.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 namespace vemba {
 
@@ -32,6 +35,12 @@ std::string temporary_name(std::string_view target_name, uint64_t random) {
 
 bool is_temporary_name(std::string_view name) { return name.starts_with(kTemporaryPrefix); }
 
+bool FileSystem::write_file_atomic(const std::string& path, std::string_view data,
+                                   Replace replace) {
+  std::unique_ptr<AtomicFile> file = create_atomic(path, replace);
+  return file && file->write(data) && file->commit();
+}
+
 bool matches_wildcard(const std::string& name, const std::string& mask) {
   return ::fnmatch(mask.c_str(), name.c_str(), 0) == 0;
 }
@@ -49,6 +58,38 @@ bool write_all(int fd, std::string_view data) {
   }
   return true;
 }
+
+}  // namespace
+
+bool copy_file_bytes(int in, int out, int64_t length, CopyMethod* method) {
+  off_t offset = 0;
+  while (offset < length) {
+    size_t want = static_cast<size_t>(length - offset);
+    ssize_t n;
+    if (*method == CopyMethod::kCopyFileRange) {
+      n = ::copy_file_range(in, &offset, out, nullptr, want, 0);
+    } else if (*method == CopyMethod::kSendfile) {
+      n = ::sendfile(out, in, &offset, want);
+    } else {
+      char block[65536];
+      n = ::pread(in, block, std::min(want, sizeof block), offset);
+      if (n > 0 && !write_all(out, std::string_view(block, static_cast<size_t>(n)))) return false;
+      if (n > 0) offset += n;
+    }
+    if (n > 0) continue;
+    if (n < 0 && errno == EINTR) continue;
+    // Errors that say this way of copying is not available here. Some file
+    // systems report nothing copied instead, so only a plain read has the
+    // last word on where the file ends.
+    bool unsupported =
+        n == 0 || errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
+    if (!unsupported || *method == CopyMethod::kReadWrite) return false;
+    *method = static_cast<CopyMethod>(static_cast<int>(*method) + 1);
+  }
+  return true;
+}
+
+namespace {
 
 class PosixAppendFile : public AppendFile {
  public:
@@ -127,6 +168,71 @@ class PosixStampFile : public StampFile {
   int fd_;
 };
 
+// Opens a regular file for reading; -1 with *status set otherwise.
+int open_regular(const std::string& path, ReadStatus* status, struct stat* st) {
+  // Without O_NONBLOCK, opening a named pipe would wait for a writer.
+  int fd = ::open(os_path(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    *status = errno == ENOENT ? ReadStatus::kNotFound : ReadStatus::kUnreadable;
+    return -1;
+  }
+  if (::fstat(fd, st) != 0 || !S_ISREG(st->st_mode)) {
+    ::close(fd);
+    *status = ReadStatus::kUnreadable;
+    return -1;
+  }
+  *status = ReadStatus::kOk;
+  return fd;
+}
+
+class PosixReadFile : public ReadFile {
+ public:
+  PosixReadFile(int fd, int64_t size) : fd_(fd), size_(size) {}
+  ~PosixReadFile() override { ::close(fd_); }
+  int64_t size() const override { return size_; }
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
+  int64_t size_;
+};
+
+class PosixAtomicFile : public AtomicFile {
+ public:
+  PosixAtomicFile(int fd, std::string temp, std::string target, Replace replace)
+      : fd_(fd), temp_(std::move(temp)), target_(std::move(target)), replace_(replace) {}
+  ~PosixAtomicFile() override {
+    if (fd_ >= 0) ::close(fd_);
+    if (!committed_) ::unlink(temp_.c_str());
+  }
+  bool write(std::string_view data) override {
+    ok_ = ok_ && write_all(fd_, data);
+    return ok_;
+  }
+  bool write_from(const ReadFile& from, int64_t length) override {
+    const auto* file = dynamic_cast<const PosixReadFile*>(&from);
+    ok_ = ok_ && file != nullptr && copy_file_bytes(file->fd(), fd_, length, &method_);
+    return ok_;
+  }
+  bool commit() override {
+    ok_ = (::close(fd_) == 0) && ok_;
+    fd_ = -1;
+    if (!ok_) return false;
+    // A name that belongs to one caller has no reader while it is replaced.
+    if (replace_ == Replace::kOldFirst) ::unlink(target_.c_str());
+    committed_ = ::rename(temp_.c_str(), target_.c_str()) == 0;
+    return committed_;
+  }
+
+ private:
+  int fd_;
+  std::string temp_, target_;
+  Replace replace_;
+  CopyMethod method_ = CopyMethod::kCopyFileRange;
+  bool ok_ = true;
+  bool committed_ = false;
+};
+
 class PosixFileLock : public FileLock {
  public:
   explicit PosixFileLock(int fd) : fd_(fd) {}
@@ -148,14 +254,10 @@ bool PosixFileSystem::exists(const std::string& path) {
 
 ReadStatus PosixFileSystem::read_file(const std::string& path, std::string* out, size_t max_bytes) {
   out->clear();
-  // Without O_NONBLOCK, opening a named pipe would wait for a writer.
-  int fd = ::open(os_path(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? ReadStatus::kNotFound : ReadStatus::kUnreadable;
+  ReadStatus status;
   struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return ReadStatus::kUnreadable;
-  }
+  int fd = open_regular(path, &status, &st);
+  if (fd < 0) return status;
   if (st.st_size > 0) out->reserve(std::min<size_t>(static_cast<size_t>(st.st_size), max_bytes));
   char block[65536];
   while (out->size() < max_bytes) {
@@ -173,6 +275,13 @@ ReadStatus PosixFileSystem::read_file(const std::string& path, std::string* out,
   return ReadStatus::kOk;
 }
 
+std::unique_ptr<ReadFile> PosixFileSystem::open_read(const std::string& path, ReadStatus* status) {
+  struct stat st;
+  int fd = open_regular(path, status, &st);
+  if (fd < 0) return nullptr;
+  return std::make_unique<PosixReadFile>(fd, static_cast<int64_t>(st.st_size));
+}
+
 bool PosixFileSystem::write_file(const std::string& path, std::string_view data) {
   int fd = ::open(os_path(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
@@ -180,28 +289,23 @@ bool PosixFileSystem::write_file(const std::string& path, std::string_view data)
   return ::close(fd) == 0 && ok;
 }
 
-bool PosixFileSystem::write_file_atomic(const std::string& path, std::string_view data) {
+std::unique_ptr<AtomicFile> PosixFileSystem::create_atomic(const std::string& path,
+                                                           Replace replace) {
   std::string target = os_path(path);
   size_t slash = target.rfind('/');
   size_t name_start = slash == std::string::npos ? 0 : slash + 1;
   std::string_view name = std::string_view(target).substr(name_start);
-  std::string temp;
-  int fd = -1;
   // O_EXCL and O_NOFOLLOW: a file or symlink planted under the name is never
   // written through. A clash with a random name is only retried a few times.
-  for (int attempt = 0; attempt < 4 && fd < 0; ++attempt) {
+  for (int attempt = 0; attempt < 4; ++attempt) {
     uint64_t random;
-    if (::getrandom(&random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return false;
-    temp = target.substr(0, name_start) + temporary_name(name, random);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0 && errno != EEXIST) return false;
+    if (::getrandom(&random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) break;
+    std::string temp = target.substr(0, name_start) + temporary_name(name, random);
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd >= 0) return std::make_unique<PosixAtomicFile>(fd, temp, target, replace);
+    if (errno != EEXIST) break;
   }
-  if (fd < 0) return false;
-  bool ok = write_all(fd, data);
-  ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  return nullptr;
 }
 
 std::unique_ptr<AppendFile> PosixFileSystem::open_append(const std::string& path) {

@@ -81,6 +81,41 @@ class FileLock {
   virtual ~FileLock() = default;
 };
 
+/// A regular file opened for reading. It stays the file that was opened, even
+/// when another is put under its name.
+class ReadFile {
+ public:
+  virtual ~ReadFile() = default;
+  /// Its size in bytes when it was opened.
+  virtual int64_t size() const = 0;
+};
+
+/// How a committed file takes the place of one already under its name.
+enum class Replace {
+  /// One rename: a reader finds the old file or the new one, never neither.
+  kInOneStep,
+  /// The old name is removed first, for files that no one reads while they
+  /// are replaced: ext4 forces the new file's data to disk when a rename
+  /// replaces an existing name (about 0.1 ms), but not for a fresh name.
+  kOldFirst,
+};
+
+/// A new file written under a temporary name beside its final one; nothing
+/// appears under the final name before commit(), and a file never committed
+/// is removed.
+class AtomicFile {
+ public:
+  virtual ~AtomicFile() = default;
+  virtual bool write(std::string_view data) = 0;
+  /// Appends the first length bytes of from, an open file of the same file
+  /// system, without passing them through the process where the system can
+  /// copy them itself. False when from has fewer bytes.
+  virtual bool write_from(const ReadFile& from, int64_t length) = 0;
+  /// Puts the file under its final name; false, with nothing put in place,
+  /// when a write or the renaming failed.
+  virtual bool commit() = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -90,13 +125,19 @@ class FileSystem {
   /// content); anything else (a pipe, a device) is unreadable.
   virtual ReadStatus read_file(const std::string& path, std::string* out,
                                size_t max_bytes = std::numeric_limits<size_t>::max()) = 0;
+  /// Opens a regular file for reading; null, with *status saying why, when
+  /// it is missing or not a regular file (a pipe is never waited for).
+  virtual std::unique_ptr<ReadFile> open_read(const std::string& path, ReadStatus* status) = 0;
   /// Creates or truncates the file and writes data.
   virtual bool write_file(const std::string& path, std::string_view data) = 0;
-  /// Writes data to a new temporary file beside path and renames it into
-  /// place, so readers see either the old or the new file, never a partial
-  /// one. The temporary is created afresh under an unguessable name and never
-  /// through a symlink. False (nothing changed) when any step fails.
-  virtual bool write_file_atomic(const std::string& path, std::string_view data) = 0;
+  /// Starts a file that replaces path when committed, so readers never see
+  /// a partial one. The temporary is created afresh under an unguessable name
+  /// and never through a symlink. Null when it cannot be created.
+  virtual std::unique_ptr<AtomicFile> create_atomic(const std::string& path, Replace replace) = 0;
+  /// Writes data through create_atomic; false (nothing put in place) when
+  /// any step fails.
+  bool write_file_atomic(const std::string& path, std::string_view data,
+                         Replace replace = Replace::kInOneStep);
   /// Opens (creating if needed) a file for appending; null on failure, also
   /// when path is a symlink.
   virtual std::unique_ptr<AppendFile> open_append(const std::string& path) = 0;
@@ -125,8 +166,9 @@ class PosixFileSystem : public FileSystem {
   bool exists(const std::string& path) override;
   ReadStatus read_file(const std::string& path, std::string* out, size_t max_bytes) override;
   using FileSystem::read_file;
+  std::unique_ptr<ReadFile> open_read(const std::string& path, ReadStatus* status) override;
   bool write_file(const std::string& path, std::string_view data) override;
-  bool write_file_atomic(const std::string& path, std::string_view data) override;
+  std::unique_ptr<AtomicFile> create_atomic(const std::string& path, Replace replace) override;
   std::unique_ptr<AppendFile> open_append(const std::string& path) override;
   std::unique_ptr<InPlaceFile> open_in_place(const std::string& path) override;
   std::optional<int64_t> modified_time(const std::string& path) override;
@@ -139,6 +181,15 @@ class PosixFileSystem : public FileSystem {
 
 /// The path the OS is given for a system path: every "\" becomes "/".
 std::string os_path(std::string_view path);
+
+/// Ways to copy bytes between open files, each the fallback of the one before.
+enum class CopyMethod { kCopyFileRange, kSendfile, kReadWrite };
+
+/// Copies length bytes from offset 0 of in to the current position of out
+/// by *method, moving *method on to the next way when the system cannot copy
+/// so (another file system, an old kernel). False on a read or write error
+/// or when in ends early.
+bool copy_file_bytes(int in, int out, int64_t length, CopyMethod* method);
 
 /// True when name matches mask with the platform's wildcards ("*", "?").
 bool matches_wildcard(const std::string& name, const std::string& mask);

@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -151,6 +152,41 @@ TEST_P(FileSystemContract, Stamp) {
   EXPECT_EQ(fs().open_stamp(file("missing/stamp")), nullptr);
 }
 
+TEST_P(FileSystemContract, OpenedFilesCopiedIntoNewOnes) {
+  ASSERT_TRUE(fs().write_file(file("a.raw"), "abcdef"));
+  ReadStatus status;
+  std::unique_ptr<ReadFile> a = fs().open_read(file("a.raw"), &status);
+  ASSERT_TRUE(a);
+  EXPECT_EQ(status, ReadStatus::kOk);
+  EXPECT_EQ(a->size(), 6);
+  // Replaced after it was opened: the opened file stays the old one.
+  ASSERT_TRUE(fs().write_file_atomic(file("a.raw"), "XY"));
+  for (Replace replace : {Replace::kInOneStep, Replace::kOldFirst}) {
+    ASSERT_TRUE(fs().write_file(file("out.wav"), "old"));
+    std::unique_ptr<AtomicFile> out = fs().create_atomic(file("out.wav"), replace);
+    ASSERT_TRUE(out);
+    EXPECT_TRUE(out->write("<"));
+    EXPECT_TRUE(out->write_from(*a, 4));
+    EXPECT_TRUE(out->write_from(*a, 0));
+    EXPECT_EQ(read("out.wav"), "old");
+    EXPECT_TRUE(out->commit());
+    EXPECT_EQ(read("out.wav"), "<abcd");
+  }
+  // Fewer bytes than asked for: nothing is put in place, nothing left behind.
+  std::unique_ptr<AtomicFile> out = fs().create_atomic(file("out.wav"), Replace::kOldFirst);
+  EXPECT_FALSE(out->write_from(*a, 7));
+  EXPECT_FALSE(out->commit());
+  out.reset();
+  EXPECT_EQ(read("out.wav"), "<abcd");
+  EXPECT_EQ(names(fs(), root(), "*"), (std::vector<std::string>{"a.raw", "out.wav"}));
+  EXPECT_EQ(fs().create_atomic(file("missing/out.wav"), Replace::kOldFirst), nullptr);
+
+  EXPECT_EQ(fs().open_read(file("none"), &status), nullptr);
+  EXPECT_EQ(status, ReadStatus::kNotFound);
+  EXPECT_EQ(fs().open_read(root(), &status), nullptr);
+  EXPECT_EQ(status, ReadStatus::kUnreadable);
+}
+
 TEST_P(FileSystemContract, AppendAndLock) {
   {
     std::unique_ptr<AppendFile> a = fs().open_append(file("log.txt"));
@@ -219,6 +255,40 @@ TEST(PosixFileSystem, NoSymlinkFollowedAndNoPipeWaitedFor) {
   std::string out;
   EXPECT_EQ(fs.read_file(dir.file("pipe.raw"), &out), ReadStatus::kUnreadable);
   EXPECT_EQ(fs.read_file("/dev/zero", &out, 10), ReadStatus::kUnreadable);
+}
+
+TEST(CopyFileBytes, EveryMethodCopiesExactlyAndNoticesAShortFile) {
+  test::TempDir dir;
+  std::string data;
+  for (int i = 0; i < 200000; ++i) data += static_cast<char>(i * 7);
+  test::write_file(dir.file("in"), data);
+  for (CopyMethod start :
+       {CopyMethod::kCopyFileRange, CopyMethod::kSendfile, CopyMethod::kReadWrite}) {
+    int in = ::open(dir.file("in").c_str(), O_RDONLY);
+    int out = ::open(dir.file("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_EQ(::write(out, "hdr", 3), 3);
+    CopyMethod method = start;
+    EXPECT_TRUE(copy_file_bytes(in, out, 150000, &method));
+    EXPECT_EQ(method, start);
+    EXPECT_TRUE(copy_file_bytes(in, out, 0, &method));
+    EXPECT_FALSE(copy_file_bytes(in, out, 200001, &method));
+    ::close(in);
+    ::close(out);
+    EXPECT_EQ(test::read_file(dir.file("out")).substr(0, 150003), "hdr" + data.substr(0, 150000))
+        << static_cast<int>(start);
+  }
+  // Where the kernel cannot copy a range (here into a pipe), the next way
+  // takes over and stays in use.
+  int in = ::open(dir.file("in").c_str(), O_RDONLY);
+  int pipe_ends[2];
+  ASSERT_EQ(::pipe(pipe_ends), 0);
+  CopyMethod method = CopyMethod::kCopyFileRange;
+  EXPECT_TRUE(copy_file_bytes(in, pipe_ends[1], 1000, &method));
+  EXPECT_EQ(method, CopyMethod::kSendfile);
+  char got[1000];
+  EXPECT_EQ(::read(pipe_ends[0], got, sizeof got), 1000);
+  EXPECT_EQ(std::string(got, sizeof got), data.substr(0, 1000));
+  for (int fd : {in, pipe_ends[0], pipe_ends[1]}) ::close(fd);
 }
 
 TEST(MemoryFileSystem, TimesOfWritesAndListings) {

@@ -20,7 +20,9 @@ namespace {
 // Refuses every write into the pack.
 class ReadOnlyFileSystem : public PosixFileSystem {
  public:
-  bool write_file_atomic(const std::string&, std::string_view) override { return false; }
+  std::unique_ptr<AtomicFile> create_atomic(const std::string&, Replace) override {
+    return nullptr;
+  }
 };
 
 class PackImportTest : public ::testing::Test {
