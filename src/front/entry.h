@@ -19,7 +19,7 @@ constexpr size_t kScriptTypeLimit = 511;
 /// directories and stand inside a quoted attribute and a URL: printable
 /// ASCII without blanks, separators, quotes, "<", ">", "&", "#", "?" or "%";
 /// short enough for the page, its sound and their temporary files; and none
-/// of the schedule, its lock, a log or a temporary file.
+/// of the schedule, its lock, the sweep stamp, a log or a temporary file.
 bool is_safe_page_name(std::string_view name);
 
 /// True when a base URL can stand inside the quoted attributes of a page
