@@ -3,6 +3,7 @@
 // file outside the language directory may ever be opened.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,15 +52,25 @@ std::string resolved(std::string_view path) {
   return result;
 }
 
-// Every read must name a file inside the language directory.
+// Every file opened must lie inside the language directory.
 class CheckedFileSystem : public vemba::MemoryFileSystem {
  public:
   vemba::ReadStatus read_file(const std::string& path, std::string* out,
                               size_t max_bytes) override {
+    check_inside(path);
+    return MemoryFileSystem::read_file(path, out, max_bytes);
+  }
+  std::unique_ptr<vemba::ReadFile> open_read(const std::string& path,
+                                             vemba::ReadStatus* status) override {
+    check_inside(path);
+    return MemoryFileSystem::open_read(path, status);
+  }
+
+ private:
+  static void check_inside(const std::string& path) {
     std::string inside = resolved(kLanguageDir) + "/";
     std::string file = resolved(path);
     check(file.size() > inside.size() && file.compare(0, inside.size(), inside) == 0);
-    return MemoryFileSystem::read_file(path, out, max_bytes);
   }
 };
 
