@@ -255,6 +255,10 @@ TEST(PosixFileSystem, NoSymlinkFollowedAndNoPipeWaitedFor) {
   std::string out;
   EXPECT_EQ(fs.read_file(dir.file("pipe.raw"), &out), ReadStatus::kUnreadable);
   EXPECT_EQ(fs.read_file("/dev/zero", &out, 10), ReadStatus::kUnreadable);
+  // Prompts are opened this way.
+  ReadStatus status = ReadStatus::kOk;
+  EXPECT_EQ(fs.open_read(dir.file("pipe.raw"), &status), nullptr);
+  EXPECT_EQ(status, ReadStatus::kUnreadable);
 }
 
 TEST(CopyFileBytes, EveryMethodCopiesExactlyAndNoticesAShortFile) {
