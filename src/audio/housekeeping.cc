@@ -22,6 +22,18 @@ std::string asctime_text(const LocalTime& t) {
                        t.second, t.year);
 }
 
+namespace {
+
+// What a killed write leaves: a temporary file, or one of sounds.dat under
+// the name earlier versions gave it ("sounds.dat.tmp<pid>_<n>.dat").
+bool is_leftover(std::string_view name) {
+  std::string_view schedule = kChannelFileName;
+  return is_temporary_name(name) ||
+         (name.starts_with(schedule) && name.substr(schedule.size()).starts_with(".tmp"));
+}
+
+}  // namespace
+
 int delete_old_files(FileSystem& fs, Console& console, const Clock& clock, int64_t now,
                      const std::string& dir, int64_t age_minutes, const std::string& mask) {
   std::string when = asctime_text(clock.local_time(now));
@@ -32,7 +44,7 @@ int delete_old_files(FileSystem& fs, Console& console, const Clock& clock, int64
   int count = 0;
   for (const DirEntry& entry : entries) {
     if (now - entry.mtime <= age_minutes * 60) continue;
-    if (!matches_wildcard(entry.name, mask) && !is_temporary_name(entry.name)) continue;
+    if (!matches_wildcard(entry.name, mask) && !is_leftover(entry.name)) continue;
     // The schedule and its lock must outlive every sweep, even where the
     // sounds and pages directories coincide: a new lock file would let two
     // processes book at once.

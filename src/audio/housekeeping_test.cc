@@ -71,7 +71,8 @@ TEST_F(SweepFixture, MasksSelectTheFiles) {
                                         "sounds.dat.sweep",
                                         ".tmp-0123456789abcdef.dat",
                                         ".tmp-0123456789abcdef.wav",
-                                        ".tmp-0123456789abcdef"};
+                                        ".tmp-0123456789abcdef",
+                                        "sounds.dat.tmp4242_0.dat"};
   struct Case {
     const char* mask;
     std::vector<const char*> kept;
