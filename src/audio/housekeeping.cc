@@ -59,9 +59,13 @@ int delete_old_files(FileSystem& fs, Console& console, const Clock& clock, int64
 namespace {
 
 // Another sweep is due when the last one lies at least an interval away from
-// the clock, either way: a clock set back must not stop the sweeps.
+// the clock, either way: a clock set back must not stop the sweeps. The
+// distance is taken unsigned, which no stamp or setting can overflow.
 bool sweep_due(int64_t last, int64_t clock_now, int64_t interval) {
-  return last <= clock_now - interval || last >= clock_now + interval;
+  uint64_t apart = last > clock_now
+                       ? static_cast<uint64_t>(last) - static_cast<uint64_t>(clock_now)
+                       : static_cast<uint64_t>(clock_now) - static_cast<uint64_t>(last);
+  return apart >= static_cast<uint64_t>(interval);
 }
 
 }  // namespace
@@ -78,9 +82,9 @@ bool sweep_old_files(FileSystem& fs, Console& console, const Clock& clock, int64
     std::optional<int64_t> last = fs.modified_time(path);
     if (last && !sweep_due(*last, clock_now, plan.interval_seconds)) return false;
     stamp = fs.open_stamp(path);
-    // The lock picks one sweeper; the time, read again under it, tells
-    // whether another has just swept. A stamp that cannot be kept at all
-    // must not stop the sweeps: every request then sweeps.
+    // The lock, held while this one sweeps, picks one sweeper; the time, read
+    // again under it, tells whether another has just swept. A stamp that
+    // cannot be kept at all must not stop the sweeps: every request sweeps.
     if (stamp) {
       if (!stamp->try_lock() || !sweep_due(stamp->time(), clock_now, plan.interval_seconds)) {
         return false;

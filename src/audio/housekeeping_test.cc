@@ -125,6 +125,11 @@ TEST(SweepInterval, OncePerIntervalByTheStamp) {
   clock.set_now(kNow - 60);
   EXPECT_TRUE(sweep());
   EXPECT_FALSE(sweep());
+  // Intervals and stamps at the ends of the range overflow nothing.
+  const SweepPlan rare{"/s/", "/p/", "/l/", 5, 7200, INT64_MAX};
+  EXPECT_FALSE(sweep_old_files(fs, console, clock, clock.now(), rare));
+  fs.set_mtime("/s/sounds.dat.sweep", INT64_MIN);
+  EXPECT_TRUE(sweep());
   // While another process sweeps, the others skip it, due or not.
   clock.set_now(kNow + 600);
   {
