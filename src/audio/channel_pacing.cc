@@ -51,8 +51,9 @@ uint64_t load_word(const char* p) {
 
 uint64_t big_endian(uint64_t word) { return kLittleEndian ? __builtin_bswap64(word) : word; }
 
-// The high bit of every byte of word that was not a digit before zeros was
-// taken away (exact up to the first such byte, which is all that matters).
+// Nonzero exactly when some byte of word is not its byte of zeros plus 0 to 9
+// (a digit, where zeros holds "0"): the first such byte gets its high bit
+// set, and no byte before it carries into it.
 uint64_t strays(uint64_t word, uint64_t zeros) {
   uint64_t x = word ^ zeros;
   return ((x + 0x7676767676767676) | x) & 0x8080808080808080;
