@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "audio/prompt_audio.h"
+#include "platform/file_system.h"
 #include "platform/text_util.h"
 #include "tools/pack_commands.h"
 #include "tools/pack_missing.h"
@@ -143,6 +144,8 @@ bool read_recordings(FileSystem& fs, const std::string& dir, std::vector<PackRec
     std::vector<DirEntry> entries;
     if (!fs.list(dir, std::string("*") + ext, &entries)) return false;
     for (const DirEntry& entry : entries) {
+      // A file a killed import left under its temporary name is never played.
+      if (is_temporary_name(entry.name)) continue;
       PackRecording r;
       r.file = entry.name;
       r.name = entry.name.substr(0, entry.name.size() - 4);
