@@ -1,5 +1,7 @@
-// Times whole commands from outside, taking them in turns (A B C A B C ...)
-// so that a drift in the machine's speed reaches every command alike.
+// Times whole commands from outside, taking them in turns so that a drift in
+// the machine's speed reaches every command alike. Each round starts one
+// command further on (A B C, B C A, C A B, ...): a command run after a heavy
+// one finds colder caches, and no command should always be the one after.
 //
 //   interleave ROUNDS NAME OUT CMD [ARG...] ; [NAME OUT CMD [ARG...] ;]...
 //
@@ -93,7 +95,8 @@ int main(int argc, char** argv) {
   }
   for (int k = 0; k < count; ++k) run(&commands[k], &commands[k].first_status);
   for (int r = 0; r < rounds; ++r) {
-    for (int k = 0; k < count; ++k) {
+    for (int j = 0; j < count; ++j) {
+      int k = (r + j) % count;
       int status;
       commands[k].wall_us[r] = run(&commands[k], &status);
       if (status != commands[k].first_status) ++commands[k].odd_statuses;
