@@ -302,7 +302,7 @@ bool MemoryFileSystem::list(const std::string& dir, const std::string& mask,
                             std::vector<DirEntry>* entries) {
   entries->clear();
   std::string d = normalise(dir);
-  if (failed(FsOp::kList, d) || !is_dir(d)) return false;
+  if (failed(FsOp::kList, d) || d.empty() || !is_dir(d)) return false;
   std::map<std::string, int64_t> found;
   std::string prefix = prefix_of(d);
   auto add = [&](const std::string& path, int64_t mtime) {

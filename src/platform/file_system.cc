@@ -365,8 +365,9 @@ std::unique_ptr<StampFile> PosixFileSystem::open_stamp(const std::string& path) 
 bool PosixFileSystem::list(const std::string& dir, const std::string& mask,
                            std::vector<DirEntry>* entries) {
   entries->clear();
-  std::string base = os_path(dir);
-  DIR* d = ::opendir(base.empty() ? "." : base.c_str());
+  // An empty name is no directory: taking it for the working directory once
+  // let a sweep delete files there.
+  DIR* d = ::opendir(os_path(dir).c_str());
   if (d == nullptr) return false;
   // Entries are looked at through the directory's own handle: no path is
   // joined and resolved again for each.

@@ -87,6 +87,7 @@ TEST_P(FileSystemContract, WildcardListing) {
   std::vector<DirEntry> entries;
   EXPECT_FALSE(fs().list(file("missing"), "*", &entries));
   EXPECT_FALSE(fs().list(file("sounds.dat"), "*", &entries));
+  EXPECT_FALSE(fs().list("", "*", &entries));
 }
 
 TEST_P(FileSystemContract, WritesNeedTheirDirectory) {
